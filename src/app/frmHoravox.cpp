@@ -1,0 +1,156 @@
+#include "frmHoravox.h"
+
+#include "CheckedArithmetic.h"
+#include "ClickableLabel.h"
+#include "ClockText.h"
+#include "ComboList.h"
+#include "PhraseOutput.h"
+#include "ProgramStarter.h"
+#include "SpeechControl.h"
+#include "SpeechIndicator.h"
+#include "TickArithmetic.h"
+#include "TimeOfDay.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTimer>
+
+namespace {
+
+const QString PreferredVoice = QStringLiteral("Mfg=Microsoft;Gender=1");
+const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
+
+} // namespace
+
+frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter)
+    : clock_(clock), speech_(speech), starter_(starter), errors_(this) {
+    createControls();
+    setTabOrder();
+    wireEvents();
+    tmrTimer1->start();
+}
+
+frmHoravox::~frmHoravox() = default;
+
+void frmHoravox::wireEvents() {
+    const auto handle = [this](auto handler) {
+        return [this, handler] { errors_.Run([this, handler] { (this->*handler)(); }); };
+    };
+    connect(tmrTimer1, &QTimer::timeout, this, [this] {
+        errors_.Run([this] { tmrTimer1_Timer(); });
+        TextToSpeech1->SetSpeaking(speech_.IsSpeaking());
+    });
+    connect(cmdReset, &QPushButton::clicked, this, handle(&frmHoravox::cmdReset_Click));
+    connect(cmdClearPhrases, &QPushButton::clicked, this,
+            handle(&frmHoravox::cmdClearPhrases_Click));
+    connect(cmdSayThisNow, &QPushButton::clicked, this, handle(&frmHoravox::cmdSayThisNow_Click));
+    connect(cmdHelp, &QPushButton::clicked, this, handle(&frmHoravox::cmdHelp_Click));
+    connect(cboSelectVoice, &QComboBox::activated, this, handle(&frmHoravox::cboSelectVoice_Click));
+    connect(cboDisplayMode, &QComboBox::activated, this, handle(&frmHoravox::cboDisplayMode_Click));
+    for (int i = 0; i < static_cast<int>(Help.size()); ++i)
+        connect(Help[static_cast<std::size_t>(i)], &ClickableLabel::clicked, this,
+                [this, i] { errors_.Run([this, i] { Help_Click(i); }); });
+}
+
+void frmHoravox::Load() {
+    errors_.Run([this] { Form_Load(); });
+}
+
+void frmHoravox::Form_Load() {
+    vars_.NowSeconds = ClockSeconds(FormatClock(clock_.now()));
+    vars_.StartSeconds = vars_.NowSeconds;
+    vars_.DayCount = 0;
+    vars_.MidnightLatch = 0;
+    ShowSmallTime();
+    SetUpVoices();
+}
+
+double frmHoravox::ReadTimerStart() const {
+    return TimerStartSeconds(TimerStart->text());
+}
+
+void frmHoravox::tmrTimer1_Timer() {
+    txtTime->setText(FormatClock(clock_.now()));
+    const QString clockText = txtTime->text();
+    CountMidnight(vars_.DayCount, vars_.MidnightLatch, clockText);
+    vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
+    const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
+    const std::int32_t timerValue = TimerValue(cboTimerMode->currentText(), vars_.NowSeconds,
+                                               vars_.StartSeconds, startValue);
+    txtTimer->setText(FormatTimerText(timerValue));
+    ScanPhrases();
+}
+
+void frmHoravox::ScanPhrases() {
+    if (vars_.NowSeconds <= vars_.LastScannedSecond)
+        return;
+    vars_.LastScannedSecond = vars_.NowSeconds;
+    for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+        if (IsRowDue(ElapsedActual[i]->text(), TimeList[i]->text(), txtTimer->text(),
+                     txtTime->text()))
+            OutputPhrase(SayList[i]->text());
+    }
+}
+
+void frmHoravox::cmdReset_Click() {
+    txtTime->setText(FormatClock(clock_.now()));
+    vars_.NowSeconds = ClockSeconds(txtTime->text());
+    vars_.StartSeconds = vars_.NowSeconds;
+    vars_.DayCount = 0;
+    vars_.MidnightLatch = 0;
+    speech_.StopSpeaking();
+    speech_.Speak(QStringLiteral("Go"));
+}
+
+void frmHoravox::cmdClearPhrases_Click() {
+    for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+        TimeList[i]->setText(QStringLiteral("00:00:00"));
+        SayList[i]->setText(QString());
+    }
+}
+
+void frmHoravox::cmdSayThisNow_Click() {
+    OutputPhrase(txtSayThisNow->text());
+}
+
+void frmHoravox::OutputPhrase(const QString& phrase) {
+    speech_.StopSpeaking();
+    if (IsSoundFilePath(phrase))
+        PlaySoundFile(phrase);
+    else
+        speech_.Speak(phrase);
+}
+
+void frmHoravox::PlaySoundFile(const QString& path) {
+    starter_.Start(MediaPlayerCommand(path));
+}
+
+void frmHoravox::SetUpVoices() {
+    speech_.SelectVoice(speech_.FindVoice(PreferredVoice));
+    const std::int32_t count = speech_.VoiceCount();
+    for (std::int32_t voice = 1; voice <= count; ++voice)
+        AddItem(*cboSelectVoice, speech_.VoiceName(voice));
+    const std::int32_t current = speech_.CurrentVoice();
+    SetListIndex(*cboSelectVoice, checked::toInt16(checked::subtract(current, 1)));
+    cboSelectVoice_Click(); // setting the selection counts as choosing it
+}
+
+void frmHoravox::cboSelectVoice_Click() {
+    const auto chosen = checked::toInt16(cboSelectVoice->currentIndex());
+    speech_.SetCurrentVoice(checked::add16(chosen, 1));
+    const std::int32_t voice = speech_.CurrentVoice();
+    speech_.SetVoiceFlag(speech_.VoiceAttribute(voice) == 1 ? 0 : 1);
+}
+
+void frmHoravox::cmdHelp_Click() {
+    OpenHelpText();
+}
+
+void frmHoravox::Help_Click(int) {
+    OpenHelpText();
+}
+
+void frmHoravox::OpenHelpText() {
+    starter_.Start(HelpCommand);
+}

@@ -1,0 +1,117 @@
+#pragma once
+
+#include "ErrorDisplay.h"
+#include "PhraseRow.h"
+#include "VerticalUnit.h"
+
+#include <QWidget>
+#include <array>
+#include <cstdint>
+#include <utility>
+#include <vector>
+
+class ClickableLabel;
+class ProgramStarter;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class QTimer;
+class SpeechControl;
+class SpeechIndicator;
+class TimeOfDay;
+
+// The program's state besides the controls' texts; all 0 when the window is created.
+struct WindowVariables {
+    std::int32_t StartSeconds = 0;      // time of day of the last start-up or reset
+    std::int32_t NowSeconds = 0;        // time of day plus the counted days
+    std::int32_t LastScannedSecond = 0; // highest NowSeconds the phrase table was scanned for
+    std::int32_t DayCount = 0;          // midnights since the last start-up or reset
+    std::int16_t MidnightLatch = 0;     // 1 once the current midnight has been counted
+};
+
+// The one window. Its controls are the program's data store: every handler reads them afresh.
+// Handlers run on the event thread; an error ends the handler that raised it at that step and is
+// shown by Errors(), after which the program goes on.
+class frmHoravox final : public QWidget {
+public:
+    frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter);
+    ~frmHoravox() override;
+
+    // Runs Form_Load as the window's load event: errors are shown, not thrown.
+    void Load();
+    ErrorDisplay& Errors() { return errors_; }
+    const WindowVariables& Variables() const { return vars_; }
+    const VerticalUnit& Unit() const { return unit_; }
+    double ClientHeightTwips() const { return clientHeightTwips_; }
+
+    // The timer start value typed into TimerStart, in seconds; never fails.
+    double ReadTimerStart() const;
+
+    // Event handlers. Called directly they throw; the window's own wiring shows their errors.
+    void Form_Load();
+    void tmrTimer1_Timer();
+    void cmdReset_Click();
+    void cmdClearPhrases_Click();
+    void cmdSayThisNow_Click();
+    void cboSelectVoice_Click();
+    void cboDisplayMode_Click();
+    void cmdHelp_Click();
+    void Help_Click(int index);
+
+    // Controls, named as the design names them.
+    QLineEdit* txtTime;
+    QLineEdit* txtTimer;
+    QLineEdit* TimerStart;
+    QComboBox* cboTimerMode;
+    QComboBox* cboDisplayMode;
+    QComboBox* cboSelectVoice;
+    std::array<QLineEdit*, PhraseRowCount> ElapsedActual;
+    std::array<QLineEdit*, PhraseRowCount> TimeList;
+    std::array<QLineEdit*, PhraseRowCount> SayList;
+    QLineEdit* txtSayThisNow;
+    QPushButton* cmdSayThisNow;
+    QPushButton* cmdReset;
+    QPushButton* cmdClearPhrases;
+    QPushButton* cmdHelp;
+    std::array<ClickableLabel*, 5> Help;
+    QLabel* Label1;
+    QLabel* Label2;
+    QLabel* Label3;
+    QLabel* txtSelectVoice;
+    QLabel* Image1;
+    SpeechIndicator* TextToSpeech1;
+    QTimer* tmrTimer1;
+
+private:
+    void createControls();
+    void setTabOrder();
+    void wireEvents();
+    template <typename Control> Control* designed(Control* control, int left, int top, int width,
+                                                  int height, int tabIndex,
+                                                  const QString& toolTip = {});
+
+    void SetUpVoices();
+    void ScanPhrases();
+    void OutputPhrase(const QString& phrase);
+    void PlaySoundFile(const QString& path);
+    void OpenHelpText();
+
+    void ShowSmallTime();
+    void ShowBigTime();
+    void ShowPhrases();
+    void SetShortWindow();
+    void SetTallWindow();
+    void SetPhraseTableVisible(bool visible);
+    void SetFormHeight(int outerTwips);
+    void SetScaleHeight(int scaleHeight);
+
+    const TimeOfDay& clock_;
+    SpeechControl& speech_;
+    ProgramStarter& starter_;
+    ErrorDisplay errors_;
+    WindowVariables vars_;
+    VerticalUnit unit_;
+    double clientHeightTwips_ = 0;
+    std::vector<std::pair<int, QWidget*>> tabStops_;
+};

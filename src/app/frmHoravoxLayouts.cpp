@@ -1,0 +1,99 @@
+// The three display modes and the two window heights they use.
+#include "frmHoravox.h"
+
+#include "ClickableLabel.h"
+#include "ControlGeometry.h"
+#include "Twips.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+
+namespace {
+
+struct ClockPlacement {
+    int fontSize;
+    int height;
+    int left;
+    int top;
+    int width;
+};
+
+constexpr ClockPlacement SmallTime{18, 495, 2160, 840, 1725};
+constexpr ClockPlacement SmallTimer{18, 495, 240, 840, 1725};
+constexpr ClockPlacement BigTimer{100, 2500, 240, 1500, 9855};
+constexpr ClockPlacement BigTime{100, 2500, 240, 4800, 9855};
+
+void place(QLineEdit& clock, const ClockPlacement& at, const VerticalUnit& unit) {
+    geometry::SetFontSize(clock, at.fontSize);
+    geometry::SetHeight(clock, at.height, unit);
+    geometry::SetLeft(clock, at.left);
+    geometry::SetTop(clock, at.top, unit);
+    geometry::SetWidth(clock, at.width);
+}
+
+} // namespace
+
+void frmHoravox::cboDisplayMode_Click() {
+    if (cboDisplayMode->currentText() == u"Small Time")
+        ShowSmallTime();
+    else if (cboDisplayMode->currentText() == u"Big Time")
+        ShowBigTime();
+    else if (cboDisplayMode->currentText() == u"Show Phrases")
+        ShowPhrases();
+}
+
+void frmHoravox::ShowSmallTime() {
+    place(*txtTime, SmallTime, unit_);
+    place(*txtTimer, SmallTimer, unit_);
+    SetShortWindow();
+    repaint();
+}
+
+void frmHoravox::ShowBigTime() {
+    place(*txtTimer, BigTimer, unit_);
+    place(*txtTime, BigTime, unit_);
+    SetPhraseTableVisible(false);
+    SetTallWindow();
+    repaint();
+}
+
+void frmHoravox::ShowPhrases() {
+    ShowSmallTime();
+    SetTallWindow();
+    SetPhraseTableVisible(true);
+    repaint();
+}
+
+void frmHoravox::SetPhraseTableVisible(bool visible) {
+    for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+        ElapsedActual[i]->setVisible(visible);
+        TimeList[i]->setVisible(visible);
+        SayList[i]->setVisible(visible);
+        for (ClickableLabel* line : Help)
+            line->setVisible(visible);
+        cmdClearPhrases->setVisible(visible);
+    }
+}
+
+void frmHoravox::SetShortWindow() {
+    SetFormHeight(1900);
+    SetScaleHeight(1440);
+}
+
+void frmHoravox::SetTallWindow() {
+    SetFormHeight(8415);
+    SetScaleHeight(8010);
+}
+
+void frmHoravox::SetFormHeight(int outerTwips) {
+    // The frame is what the window system reports: nothing before the window is first shown, and
+    // nothing under a bare X server.
+    const double frameTwips = twips::FromPixels(frameGeometry().height() - height());
+    clientHeightTwips_ = std::max(0.0, outerTwips - frameTwips);
+    resize(width(), twips::ToPixels(clientHeightTwips_));
+}
+
+void frmHoravox::SetScaleHeight(int scaleHeight) {
+    unit_.SetScaleHeight(clientHeightTwips_, scaleHeight);
+}

@@ -1,0 +1,123 @@
+#include "EspeakSpeechControl.h"
+
+#include <espeak-ng/speak_lib.h>
+
+namespace {
+
+EspeakSpeechControl* memoryTarget = nullptr; // the library's callback carries no user pointer
+
+QStringList languagesOf(const char* packed) {
+    // Pairs of a priority byte and a zero-terminated tag, ended by a zero priority.
+    QStringList languages;
+    for (const char* p = packed; p && *p; p += std::char_traits<char>::length(p + 1) + 2)
+        languages << QString::fromUtf8(p + 1);
+    return languages;
+}
+
+QString displayName(const char* name) {
+    return QString::fromUtf8(name).replace(u'_', u' ');
+}
+
+void check(espeak_ERROR result, const char* what) {
+    if (result == EE_BUFFER_FULL)
+        throw SpeechError(std::string("Speech failed: ") + what + ": the speech queue is full.");
+    if (result != EE_OK)
+        throw SpeechError(std::string("Speech failed: ") + what + ".");
+}
+
+} // namespace
+
+EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLanguage)
+    : output_(output), userLanguage_(userLanguage) {
+    const auto mode = output == Output::Playback ? AUDIO_OUTPUT_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
+    sampleRate_ = espeak_Initialize(mode, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    if (sampleRate_ <= 0) {
+        unavailableReason_ = QStringLiteral(
+            "the speech synthesizer found no voice data (install the package espeak-ng-data)");
+        return;
+    }
+    if (output == Output::Memory) {
+        memoryTarget = this;
+        espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
+            return collectSamples(samples, count, events);
+        });
+    }
+    // The library owns these strings and frees them on its next listing: copy them now.
+    for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v)
+        voices_.push_back({displayName((*v)->name), QString::fromUtf8((*v)->identifier),
+                           languagesOf((*v)->languages), (*v)->gender});
+}
+
+EspeakSpeechControl::~EspeakSpeechControl() {
+    if (sampleRate_ <= 0)
+        return;
+    espeak_Cancel();
+    espeak_Terminate();
+    if (memoryTarget == this)
+        memoryTarget = nullptr;
+}
+
+int EspeakSpeechControl::collectSamples(short* samples, int count, void*) {
+    if (memoryTarget && samples)
+        memoryTarget->samples_.insert(memoryTarget->samples_.end(), samples, samples + count);
+    return 0;
+}
+
+void EspeakSpeechControl::Speak(const QString& text) {
+    if (sampleRate_ <= 0)
+        return;
+    samples_.clear();
+    const QByteArray utf8 = text.toUtf8();
+    check(espeak_Synth(utf8.constData(), static_cast<std::size_t>(utf8.size()) + 1, 0,
+                       POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr),
+          "the text could not be queued");
+}
+
+void EspeakSpeechControl::StopSpeaking() {
+    if (sampleRate_ <= 0)
+        return;
+    check(espeak_Cancel(), "speech could not be stopped");
+}
+
+std::int32_t EspeakSpeechControl::FindVoice(const QString& criteria) {
+    return BestVoice(voices_, criteria, userLanguage_);
+}
+
+void EspeakSpeechControl::SelectVoice(std::int32_t voice) {
+    SetCurrentVoice(voice);
+}
+
+std::int32_t EspeakSpeechControl::VoiceCount() {
+    return static_cast<std::int32_t>(voices_.size());
+}
+
+QString EspeakSpeechControl::VoiceName(std::int32_t voice) {
+    return voiceAt(voice).name;
+}
+
+std::int32_t EspeakSpeechControl::VoiceAttribute(std::int32_t voice) {
+    return voiceAt(voice).gender;
+}
+
+std::int32_t EspeakSpeechControl::CurrentVoice() {
+    return currentVoice_;
+}
+
+void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
+    if (voice == currentVoice_ || (voice == 0 && voices_.empty()))
+        return;
+    const QByteArray identifier = voiceAt(voice).identifier.toUtf8();
+    check(espeak_SetVoiceByName(identifier.constData()), "the voice could not be loaded");
+    currentVoice_ = voice;
+}
+
+bool EspeakSpeechControl::IsSpeaking() {
+    return sampleRate_ > 0 && output_ == Output::Playback && espeak_IsPlaying() != 0;
+}
+
+const VoiceInfo& EspeakSpeechControl::voiceAt(std::int32_t voice) const {
+    if (voice < 1 || static_cast<std::size_t>(voice) > voices_.size())
+        throw SpeechError("Speech failed: there is no voice number " + std::to_string(voice) +
+                          " (the synthesizer has " + std::to_string(voices_.size()) + ").");
+    return voices_[static_cast<std::size_t>(voice - 1)];
+}

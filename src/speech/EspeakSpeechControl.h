@@ -1,0 +1,59 @@
+#pragma once
+
+#include "SpeechControl.h"
+#include "VoiceCriteria.h"
+
+#include <vector>
+
+// The speech control on libespeak-ng, embedded: no daemon. Used from the event thread only.
+//
+// In Playback mode Speak queues the text and returns; the library's own thread synthesizes and
+// plays it through the sound server. Memory mode synthesizes while Speak runs and keeps the
+// samples instead, which is what lets a test hear what would have been said.
+//
+// When the library cannot start (no voice data), the control has no voices and speaking does
+// nothing: the user is told once, through UnavailableReason(), instead of at every phrase.
+class EspeakSpeechControl final : public SpeechControl {
+public:
+    enum class Output { Playback, Memory };
+
+    explicit EspeakSpeechControl(Output output, const QString& userLanguage);
+    ~EspeakSpeechControl() override;
+    EspeakSpeechControl(const EspeakSpeechControl&) = delete;
+    EspeakSpeechControl& operator=(const EspeakSpeechControl&) = delete;
+
+    // Empty while speech works; otherwise why it does not, in words for the user.
+    QString UnavailableReason() const { return unavailableReason_; }
+    void SetUnavailableReason(const QString& reason) { unavailableReason_ = reason; }
+
+    int SampleRate() const { return sampleRate_; }
+    // Memory mode: what the last Speak produced, 16-bit mono at SampleRate().
+    const std::vector<short>& Samples() const { return samples_; }
+
+    void Speak(const QString& text) override;
+    void StopSpeaking() override;
+    std::int32_t FindVoice(const QString& criteria) override;
+    void SelectVoice(std::int32_t voice) override;
+    std::int32_t VoiceCount() override;
+    QString VoiceName(std::int32_t voice) override;
+    // The voice's gender as the synthesizer has it: 0 unknown, 1 male, 2 female.
+    std::int32_t VoiceAttribute(std::int32_t voice) override;
+    std::int32_t CurrentVoice() override;
+    void SetCurrentVoice(std::int32_t voice) override;
+    // Kept for the caller; the synthesizer has nothing it stands for.
+    void SetVoiceFlag(std::int16_t flag) override { voiceFlag_ = flag; }
+    bool IsSpeaking() override;
+
+private:
+    const VoiceInfo& voiceAt(std::int32_t voice) const;
+    static int collectSamples(short* samples, int count, void* events);
+
+    Output output_;
+    QString userLanguage_;
+    QString unavailableReason_;
+    int sampleRate_ = 0;
+    std::vector<VoiceInfo> voices_;
+    std::int32_t currentVoice_ = 0;
+    std::int16_t voiceFlag_ = 0;
+    std::vector<short> samples_;
+};

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+#include <vector>
+
+// What the program knows of a synthesizer voice, and how criteria texts pick one.
+struct VoiceInfo {
+    QString name;          // display name
+    QString identifier;    // the synthesizer's own name for it
+    QStringList languages; // e.g. "en-gb", "en"; most preferred first
+    int gender = 0;        // 0 unknown, 1 male, 2 female
+};
+
+// "Key=Value;Key=Value". Keys and values are trimmed; pairs without "=" are ignored.
+//   Name=     the display name, case-insensitive
+//   Language= a language tag such as "en" or "en-US"; "_" and "-" alike, case-insensitive
+//   Gender=   1 male, 2 female
+//   Mfg=      the maker: every voice is made by "eSpeak NG"
+// Unknown keys are ignored. The voice meeting most criteria wins; ties go to the voice that
+// speaks `userLanguage` (a locale name such as "de_DE"), then English, then list order.
+// Returns the voice number counted from 1, or 0 when there are no voices.
+int BestVoice(const std::vector<VoiceInfo>& voices, const QString& criteria,
+              const QString& userLanguage);
+
+// How well a voice speaks a language: 2 the exact tag, 1 the same primary language, 0 not.
+int LanguageFit(const VoiceInfo& voice, const QString& language);

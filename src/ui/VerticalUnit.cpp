@@ -1,0 +1,9 @@
+#include "VerticalUnit.h"
+
+#include <stdexcept>
+
+void VerticalUnit::SetScaleHeight(double clientHeightTwips, int scaleHeight) {
+    if (scaleHeight <= 0)
+        throw std::invalid_argument("Invalid property value: the scale height must be positive.");
+    twipsPerUnit_ = clientHeightTwips / scaleHeight;
+}
