@@ -37,10 +37,7 @@ void frmHoravox::wireEvents() {
     const auto handle = [this](auto handler) {
         return [this, handler] { errors_.Run([this, handler] { (this->*handler)(); }); };
     };
-    connect(tmrTimer1, &QTimer::timeout, this, [this] {
-        errors_.Run([this] { tmrTimer1_Timer(); });
-        TextToSpeech1->SetSpeaking(speech_.IsSpeaking());
-    });
+    connect(tmrTimer1, &QTimer::timeout, this, &frmHoravox::Tick);
     connect(cmdReset, &QPushButton::clicked, this, handle(&frmHoravox::cmdReset_Click));
     connect(cmdClearPhrases, &QPushButton::clicked, this,
             handle(&frmHoravox::cmdClearPhrases_Click));
@@ -64,6 +61,11 @@ void frmHoravox::Form_Load() {
     vars_.MidnightLatch = 0;
     ShowSmallTime();
     SetUpVoices();
+}
+
+void frmHoravox::Tick() {
+    errors_.Run([this] { tmrTimer1_Timer(); });
+    TextToSpeech1->SetSpeaking(speech_.IsSpeaking());
 }
 
 double frmHoravox::ReadTimerStart() const {

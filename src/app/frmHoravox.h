@@ -40,6 +40,8 @@ public:
 
     // Runs Form_Load as the window's load event: errors are shown, not thrown.
     void Load();
+    // One tick as the timer delivers it: errors are shown, not thrown.
+    void Tick();
     ErrorDisplay& Errors() { return errors_; }
     const WindowVariables& Variables() const { return vars_; }
     const VerticalUnit& Unit() const { return unit_; }

@@ -51,7 +51,8 @@ EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLangu
 EspeakSpeechControl::~EspeakSpeechControl() {
     if (sampleRate_ <= 0)
         return;
-    espeak_Cancel();
+    if (output_ == Output::Playback)
+        espeak_Cancel(); // nothing goes on speaking once the window is gone
     espeak_Terminate();
     if (memoryTarget == this)
         memoryTarget = nullptr;
@@ -74,8 +75,8 @@ void EspeakSpeechControl::Speak(const QString& text) {
 }
 
 void EspeakSpeechControl::StopSpeaking() {
-    if (sampleRate_ <= 0)
-        return;
+    if (sampleRate_ <= 0 || output_ == Output::Memory)
+        return; // in memory, speech is over when Speak returns
     check(espeak_Cancel(), "speech could not be stopped");
 }
 
@@ -96,6 +97,8 @@ QString EspeakSpeechControl::VoiceName(std::int32_t voice) {
 }
 
 std::int32_t EspeakSpeechControl::VoiceAttribute(std::int32_t voice) {
+    if (voice == 0 && voices_.empty())
+        return 0; // no synthesizer: the window still starts, silently
     return voiceAt(voice).gender;
 }
 

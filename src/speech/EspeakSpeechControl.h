@@ -11,6 +11,8 @@
 // plays it through the sound server. Memory mode synthesizes while Speak runs and keeps the
 // samples instead, which is what lets a test hear what would have been said.
 //
+// One control per process: the library cannot be started again once it has been terminated.
+//
 // When the library cannot start (no voice data), the control has no voices and speaking does
 // nothing: the user is told once, through UnavailableReason(), instead of at every phrase.
 class EspeakSpeechControl final : public SpeechControl {

@@ -14,24 +14,26 @@ QString primaryOf(const QString& tag) {
     return tag.section(u'-', 0, 0);
 }
 
-bool meets(const VoiceInfo& voice, const QString& key, const QString& value) {
+// 2 for a criterion met, 1 for a language met only in its primary tag, 0 for none.
+int fit(const VoiceInfo& voice, const QString& key, const QString& value) {
+    const auto met = [](bool yes) { return yes ? 2 : 0; };
     if (key.compare(u"Name", Qt::CaseInsensitive) == 0)
-        return voice.name.compare(value, Qt::CaseInsensitive) == 0;
+        return met(voice.name.compare(value, Qt::CaseInsensitive) == 0);
     if (key.compare(u"Language", Qt::CaseInsensitive) == 0)
-        return LanguageFit(voice, value) > 0;
+        return LanguageFit(voice, value);
     if (key.compare(u"Gender", Qt::CaseInsensitive) == 0)
-        return QString::number(voice.gender) == value;
+        return met(QString::number(voice.gender) == value);
     if (key.compare(u"Mfg", Qt::CaseInsensitive) == 0)
-        return VoiceMaker.compare(value, Qt::CaseInsensitive) == 0;
-    return false;
+        return met(VoiceMaker.compare(value, Qt::CaseInsensitive) == 0);
+    return 0;
 }
 
 int criteriaMet(const VoiceInfo& voice, const QString& criteria) {
     int met = 0;
     for (const QString& pair : criteria.split(u';', Qt::SkipEmptyParts)) {
         const qsizetype equals = pair.indexOf(u'=');
-        if (equals > 0 && meets(voice, pair.left(equals).trimmed(), pair.mid(equals + 1).trimmed()))
-            ++met;
+        if (equals > 0)
+            met += fit(voice, pair.left(equals).trimmed(), pair.mid(equals + 1).trimmed());
     }
     return met;
 }

@@ -1,5 +1,113 @@
+#include "CheckedArithmetic.h"
 #include "ClockText.h"
+#include "TickArithmetic.h"
+
 #include <QTest>
-class tst_ClockText : public QObject { Q_OBJECT private slots: void x() { QCOMPARE(FormatTimerText(-5), QStringLiteral("- 00:00:05")); } };
+#include <limits>
+
+class tst_ClockText : public QObject {
+    Q_OBJECT
+private slots:
+    void timerStart_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<double>("seconds");
+        QTest::addRow("ten minutes") << "00:10:00" << 600.0;
+        QTest::addRow("last second of the day") << "23:59:59" << 86399.0;
+        QTest::addRow("hour 24 invalid") << "24:00:00" << 0.0;
+        QTest::addRow("minute 60 invalid alone") << "12:60:30" << 43230.0;
+        QTest::addRow("single hour digit") << "5:00:00" << 0.0;
+        QTest::addRow("short text") << "1:30" << 0.0;
+        QTest::addRow("empty") << "" << 0.0;
+        QTest::addRow("separators ignored") << "12.34.56" << 45296.0;
+        QTest::addRow("three hour digits") << "100:00:00" << 36000.0;
+        QTest::addRow("leading space") << " 1:00:00" << 0.0;
+        QTest::addRow("sign in a field") << "+1:-5:+9" << 0.0;
+        QTest::addRow("hours 19 and 20") << "19:00:00" << 68400.0;
+        QTest::addRow("garbage after") << "01:02:03xyz" << 3723.0;
+    }
+    void timerStart() {
+        QFETCH(QString, text);
+        QFETCH(double, seconds);
+        QCOMPARE(TimerStartSeconds(text), seconds);
+    }
+
+    void timerText_data() {
+        QTest::addColumn<int>("value");
+        QTest::addColumn<QString>("text");
+        QTest::addRow("zero") << 0 << "00:00:00";
+        QTest::addRow("five seconds") << 5 << "00:00:05";
+        QTest::addRow("negative") << -5 << "- 00:00:05";
+        QTest::addRow("one hour less a second") << 3599 << "00:59:59";
+        QTest::addRow("100 hours") << 360000 << "100:00:00";
+        QTest::addRow("largest") << std::numeric_limits<int>::max() << "596523:14:07";
+        QTest::addRow("smallest") << std::numeric_limits<int>::min() << "- 596523:14:08";
+    }
+    void timerText() {
+        QFETCH(int, value);
+        QFETCH(QString, text);
+        QCOMPARE(FormatTimerText(value), text);
+    }
+
+    void clockTexts() {
+        QCOMPARE(FormatClock(QTime(0, 0, 0)), QStringLiteral("00:00:00"));
+        QCOMPARE(FormatClock(QTime(23, 59, 59)), QStringLiteral("23:59:59"));
+        QCOMPARE(ClockSeconds("23:59:59"), 86399);
+        QCOMPARE(ClockSeconds("10:00:05"), 36005);
+    }
+
+    void timerValue_data() {
+        QTest::addColumn<QString>("mode");
+        QTest::addColumn<int>("now");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<int>("expected");
+        QTest::addRow("up five seconds") << "Up" << 36005 << 0 << 5;
+        QTest::addRow("down from ten minutes") << "Down" << 36005 << 600 << 595;
+        QTest::addRow("down past zero") << "Down" << 36605 << 600 << -5;
+        QTest::addRow("lower-case up counts down") << "up" << 36005 << 0 << -5;
+        QTest::addRow("typed text counts down") << "sideways" << 36002 << 10 << 8;
+    }
+    void timerValue() {
+        QFETCH(QString, mode);
+        QFETCH(int, now);
+        QFETCH(int, start);
+        QFETCH(int, expected);
+        QCOMPARE(TimerValue(mode, now, 36000, start), expected);
+    }
+
+    void midnightLatch_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("latchBefore");
+        QTest::addColumn<int>("days");
+        QTest::addColumn<int>("latchAfter");
+        QTest::addRow("midnight counted") << "00:00:00" << 0 << 1 << 1;
+        QTest::addRow("same second again") << "00:00:00" << 1 << 0 << 1;
+        QTest::addRow("released") << "00:00:01" << 1 << 0 << 0;
+        QTest::addRow("other time keeps latch") << "12:00:00" << 1 << 0 << 1;
+    }
+    void midnightLatch() {
+        QFETCH(QString, text);
+        QFETCH(int, latchBefore);
+        QFETCH(int, days);
+        QFETCH(int, latchAfter);
+        std::int32_t dayCount = 0;
+        auto latch = static_cast<std::int16_t>(latchBefore);
+        CountMidnight(dayCount, latch, text);
+        QCOMPARE(dayCount, days);
+        QCOMPARE(int{latch}, latchAfter);
+    }
+
+    void overflowsAreErrors() {
+        std::int32_t dayCount = std::numeric_limits<std::int32_t>::max();
+        std::int16_t latch = 0;
+        QVERIFY_THROWS_EXCEPTION(OverflowError, CountMidnight(dayCount, latch, "00:00:00"));
+        QCOMPARE(int{latch}, 1); // the latch was set before the count failed
+        QVERIFY_THROWS_EXCEPTION(OverflowError, RunningSeconds("00:00:00", 24856));
+        QCOMPARE(RunningSeconds("00:00:00", 24855), 2147472000);
+        QVERIFY_THROWS_EXCEPTION(OverflowError, TimerValue("Up", -2147483647, 10, 0));
+        QVERIFY_THROWS_EXCEPTION(OverflowError, checked::toInt16(32768));
+        QVERIFY_THROWS_EXCEPTION(OverflowError, checked::add16(32767, 1));
+    }
+};
+
 QTEST_APPLESS_MAIN(tst_ClockText)
 #include "tst_clocktext.moc"

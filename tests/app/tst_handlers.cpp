@@ -1,0 +1,81 @@
+#include "ClickableLabel.h"
+#include "WindowFixture.h"
+
+#include <QPushButton>
+#include <QTest>
+
+class tst_Handlers : public QObject {
+    Q_OBJECT
+private slots:
+    void sayThisNow_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QStringList>("speech");
+        QTest::addColumn<QStringList>("started");
+        const QString player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe ";
+        QTest::addRow("words") << "This is a test" << QStringList{"Stop", "Speak:This is a test"}
+                               << QStringList{};
+        QTest::addRow("empty") << "" << QStringList{"Stop", "Speak:"} << QStringList{};
+        QTest::addRow("sound file") << "c:\\windows\\media\\tada.wav" << QStringList{"Stop"}
+                                    << QStringList{player + "c:\\windows\\media\\tada.wav"};
+        QTest::addRow("path with blanks") << "d:/my sounds/a b.wav" << QStringList{"Stop"}
+                                          << QStringList{player + "d:/my sounds/a b.wav"};
+    }
+    void sayThisNow() {
+        QFETCH(QString, text);
+        QFETCH(QStringList, speech);
+        QFETCH(QStringList, started);
+        WindowFixture f;
+        f.speech.calls.clear();
+        f.window->txtSayThisNow->setText(text);
+        QTest::mouseClick(f.window->cmdSayThisNow, Qt::LeftButton);
+        QCOMPARE(f.speech.calls, speech);
+        QCOMPARE(f.starter.started, started);
+    }
+
+    void resetMovesTheReferenceThenSaysGo() {
+        WindowFixture f(QTime(23, 59, 50));
+        f.setMode("Down");
+        f.window->TimerStart->setText("00:10:00");
+        f.tickAt(0, 0, 0);
+        f.tickAt(0, 0, 30);
+        f.speech.calls.clear();
+        f.speech.failOn = "Speak";
+        QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
+        QCOMPARE(f.speech.calls, QStringList{"Stop"});
+        QVERIFY(f.window->Errors().LastMessage().contains(u"Speak:Go"));
+        const WindowVariables& v = f.window->Variables();
+        QCOMPARE(v.StartSeconds, 30);
+        QCOMPARE(v.NowSeconds, 30);
+        QCOMPARE(v.DayCount, 0);
+        QCOMPARE(v.LastScannedSecond, 86430);
+        f.speech.failOn.clear();
+        QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
+        QCOMPARE(f.speech.calls, (QStringList{"Stop", "Stop", "Speak:Go"}));
+        f.tickAt(0, 0, 31);
+        QCOMPARE(f.timer(), QStringLiteral("00:09:59"));
+    }
+
+    void helpOpensTheText() {
+        WindowFixture f;
+        QTest::mouseClick(f.window->cmdHelp, Qt::LeftButton);
+        QTest::mouseClick(f.window->cmdHelp, Qt::LeftButton);
+        QTest::mouseClick(f.window->Help[3], Qt::LeftButton);
+        QCOMPARE(f.starter.started, QStringList(3, "notepad.exe readme.txt"));
+        f.starter.fail = true;
+        QTest::mouseClick(f.window->Help[0], Qt::LeftButton);
+        QVERIFY(f.window->Errors().LastMessage().contains(u"notepad.exe readme.txt"));
+    }
+
+    void typingIntoAListChoosesNothing() {
+        WindowFixture f;
+        f.speech.calls.clear();
+        QTest::keyClicks(f.window->cboSelectVoice, "carl");
+        QTest::keyClick(f.window->cboSelectVoice, Qt::Key_Return);
+        QVERIFY(f.speech.calls.isEmpty());
+        QTest::keyClicks(f.window->cboTimerMode->lineEdit(), "x");
+        QCOMPARE(f.window->cboTimerMode->count(), 2);
+    }
+};
+
+QTEST_MAIN(tst_Handlers)
+#include "tst_handlers.moc"

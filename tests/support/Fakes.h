@@ -1,0 +1,71 @@
+#pragma once
+// Stand-ins for the window's services: a clock the test sets, and a speech control and a program
+// starter that record what they were asked to do and fail on request.
+#include "ProgramStarter.h"
+#include "SpeechControl.h"
+#include "TimeOfDay.h"
+
+#include <QStringList>
+#include <vector>
+
+class FakeClock final : public TimeOfDay {
+public:
+    QTime time{10, 0, 0};
+    QTime now() const override { return time; }
+    void set(int h, int m, int s) { time = QTime(h, m, s); }
+};
+
+struct FakeVoice {
+    QString name;
+    std::int32_t attribute;
+};
+
+class RecordingSpeech final : public SpeechControl {
+public:
+    std::vector<FakeVoice> voices{{"Anna", 2}, {"Bert", 1}, {"Carl", 0}};
+    std::int32_t found = 2;
+    std::int32_t current = 0;
+    QStringList calls; // "Speak:text", "Stop", "Current:2", "Flag:0" ...
+    QString failOn;    // a call name that throws SpeechError
+
+    QStringList spoken() const {
+        QStringList texts;
+        for (const QString& call : calls)
+            if (call.startsWith(u"Speak:"))
+                texts << call.mid(6);
+        return texts;
+    }
+    void Speak(const QString& text) override { record("Speak:" + text); }
+    void StopSpeaking() override { record("Stop"); }
+    std::int32_t FindVoice(const QString&) override { return record("Find"), found; }
+    void SelectVoice(std::int32_t v) override { record("Select:" + QString::number(v)), current = v; }
+    std::int32_t VoiceCount() override { return static_cast<std::int32_t>(voices.size()); }
+    QString VoiceName(std::int32_t v) override { return voices.at(std::size_t(v - 1)).name; }
+    std::int32_t VoiceAttribute(std::int32_t v) override {
+        return v >= 1 && std::size_t(v) <= voices.size() ? voices[std::size_t(v - 1)].attribute : -1;
+    }
+    std::int32_t CurrentVoice() override { return current; }
+    void SetCurrentVoice(std::int32_t v) override {
+        record("Current:" + QString::number(v)), current = v;
+    }
+    void SetVoiceFlag(std::int16_t f) override { record("Flag:" + QString::number(f)); }
+    bool IsSpeaking() override { return false; }
+
+private:
+    void record(const QString& call) {
+        if (!failOn.isEmpty() && call.startsWith(failOn))
+            throw SpeechError("Speech failed: " + call.toStdString());
+        calls << call;
+    }
+};
+
+class RecordingStarter final : public ProgramStarter {
+public:
+    QStringList started;
+    bool fail = false;
+    void Start(const QString& commandLine) override {
+        if (fail)
+            throw LaunchError("Cannot start " + commandLine.toStdString());
+        started << commandLine;
+    }
+};

@@ -1,0 +1,35 @@
+#pragma once
+// A window wired to fakes, loaded but never shown; ticks are driven by hand.
+#include "Fakes.h"
+#include "frmHoravox.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTimer>
+#include <memory>
+
+struct WindowFixture {
+    FakeClock clock;
+    RecordingSpeech speech;
+    RecordingStarter starter;
+    std::unique_ptr<frmHoravox> window;
+
+    explicit WindowFixture(QTime start = QTime(10, 0, 0)) {
+        clock.time = start;
+        window = std::make_unique<frmHoravox>(clock, speech, starter);
+        window->tmrTimer1->stop();
+        window->Load();
+    }
+    // One tick at the given time, through the window's own error handling.
+    void tickAt(int h, int m, int s) {
+        clock.set(h, m, s);
+        window->Tick();
+    }
+    QString timer() const { return window->txtTimer->text(); }
+    void setMode(const QString& text) { window->cboTimerMode->setEditText(text); }
+    void choose(QComboBox* combo, int index) {
+        combo->setCurrentIndex(index);
+        emit combo->activated(index);
+    }
+};
