@@ -78,8 +78,8 @@ void frmHoravox::tmrTimer1_Timer() {
     CountMidnight(vars_.DayCount, vars_.MidnightLatch, clockText);
     vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
     const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
-    const std::int32_t timerValue = TimerValue(cboTimerMode->currentText(), vars_.NowSeconds,
-                                               vars_.StartSeconds, startValue);
+    const std::int32_t timerValue =
+        TimerValue(cboTimerMode->currentText(), vars_.NowSeconds, vars_.StartSeconds, startValue);
     txtTimer->setText(FormatTimerText(timerValue));
     ScanPhrases();
 }

@@ -89,9 +89,9 @@ private:
     void createControls();
     void setTabOrder();
     void wireEvents();
-    template <typename Control> Control* designed(Control* control, int left, int top, int width,
-                                                  int height, int tabIndex,
-                                                  const QString& toolTip = {});
+    template <typename Control>
+    Control* designed(Control* control, int left, int top, int width, int height, int tabIndex,
+                      const QString& toolTip = {});
 
     void SetUpVoices();
     void ScanPhrases();

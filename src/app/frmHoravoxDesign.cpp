@@ -1,12 +1,11 @@
 // The window as it is created, before its load event: every control at its design place, with its
 // design text, tooltip and tab index.
-#include "frmHoravox.h"
-
 #include "ClickableLabel.h"
 #include "ComboList.h"
 #include "ControlGeometry.h"
 #include "SpeechIndicator.h"
 #include "Twips.h"
+#include "frmHoravox.h"
 
 #include <QComboBox>
 #include <QIcon>
@@ -77,18 +76,18 @@ void frmHoravox::createControls() {
     resize(twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
     clientHeightTwips_ = DesignHeight;
 
-    cmdClearPhrases =
-        designed(new QPushButton(QStringLiteral("Clear Phrases"), this), 8760, 6840, 1335, 375, 50,
-                 QStringLiteral("Click here to clear all phrases."));
-    cboDisplayMode = designed(
-        dropDown({QStringLiteral("Small Time"), QStringLiteral("Big Time"),
-                  QStringLiteral("Show Phrases")},
-                 QStringLiteral("Small Time"), this),
-        6240, 360, 1455, 315, 48,
-        QStringLiteral("Used to select display mode (small, big, or show phrases)."));
+    cmdClearPhrases = designed(new QPushButton(QStringLiteral("Clear Phrases"), this), 8760, 6840,
+                               1335, 375, 50, QStringLiteral("Click here to clear all phrases."));
+    cboDisplayMode =
+        designed(dropDown({QStringLiteral("Small Time"), QStringLiteral("Big Time"),
+                           QStringLiteral("Show Phrases")},
+                          QStringLiteral("Small Time"), this),
+                 6240, 360, 1455, 315, 48,
+                 QStringLiteral("Used to select display mode (small, big, or show phrases)."));
     cboTimerMode = designed(
         dropDown({QStringLiteral("Up"), QStringLiteral("Down")}, QStringLiteral("Up"), this), 4080,
-        360, 855, 315, 46, QStringLiteral(R"(Selects elapsed time ("Up") or remaining time ("Down"))"));
+        360, 855, 315, 46,
+        QStringLiteral(R"(Selects elapsed time ("Up") or remaining time ("Down"))"));
     TimerStart = designed(new QLineEdit(QStringLiteral("00:00:00"), this), 5160, 360, 855, 285, 45,
                           QStringLiteral("Used to enter initial timer value."));
     cmdHelp = designed(new QPushButton(QStringLiteral("Help"), this), 1200, 360, 735, 375, 42,
@@ -113,12 +112,13 @@ void frmHoravox::createControls() {
     }
     ElapsedActual[0]->setToolTip(
         QStringLiteral(R"(Enter "E" for elapsed time or "A" for actual time.)"));
-    TimeList[0]->setToolTip(QStringLiteral(R"(Enter elapsed or actual time in format "HH:MM:SS".)"));
+    TimeList[0]->setToolTip(
+        QStringLiteral(R"(Enter elapsed or actual time in format "HH:MM:SS".)"));
 
-    txtSayThisNow = designed(new QLineEdit(QStringLiteral("This is a test"), this), 1680, 6360,
-                             8400, 285, 16);
-    cmdSayThisNow = designed(new QPushButton(QStringLiteral("Say This Now"), this), 240, 6360,
-                             1335, 255, 15, QStringLiteral("Click here to test a phrase."));
+    txtSayThisNow =
+        designed(new QLineEdit(QStringLiteral("This is a test"), this), 1680, 6360, 8400, 285, 16);
+    cmdSayThisNow = designed(new QPushButton(QStringLiteral("Say This Now"), this), 240, 6360, 1335,
+                             255, 15, QStringLiteral("Click here to test a phrase."));
     cboSelectVoice = designed(dropDown({}, QStringLiteral("cboSelectVoice"), this), 2160, 360, 1725,
                               315, 4, QStringLiteral("Selects voice."));
     cmdReset = designed(new QPushButton(QStringLiteral("Reset"), this), 240, 360, 735, 375, 3,
@@ -141,9 +141,9 @@ void frmHoravox::createControls() {
         designed(caption(QStringLiteral("Voice Selector"), this), 2160, 120, 1695, 255, 43);
     for (int i = 0; i < 5; ++i) {
         const auto line = static_cast<std::size_t>(i);
-        Help[line] = designed(new ClickableLabel(HelpCaptions[line], this), 360,
-                              HelpTop + HelpSpacing * i, i == 0 ? 975 : 8535, 255,
-                              HelpTabIndex[line]);
+        Help[line] =
+            designed(new ClickableLabel(HelpCaptions[line], this), 360, HelpTop + HelpSpacing * i,
+                     i == 0 ? 975 : 8535, 255, HelpTabIndex[line]);
     }
 }
 

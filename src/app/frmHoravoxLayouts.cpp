@@ -1,9 +1,8 @@
 // The three display modes and the two window heights they use.
-#include "frmHoravox.h"
-
 #include "ClickableLabel.h"
 #include "ControlGeometry.h"
 #include "Twips.h"
+#include "frmHoravox.h"
 
 #include <QComboBox>
 #include <QLineEdit>

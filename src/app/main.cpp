@@ -1,6 +1,5 @@
 #include "DesktopProgramStarter.h"
 #include "EspeakSpeechControl.h"
-#include "SoundServerProbe.h"
 #include "TimeOfDay.h"
 #include "frmHoravox.h"
 
@@ -18,12 +17,9 @@ int main(int argc, char* argv[]) {
     window.Load();
     window.show();
 
-    // Asked once the window is up: the synthesizer itself reports success even when nothing can
-    // be heard.
+    // Told once, when the window is up, rather than at every phrase.
     QTimer::singleShot(0, &window, [&] {
-        QString reason = speech.UnavailableReason();
-        if (reason.isEmpty())
-            reason = SoundServerProblem();
+        const QString reason = speech.UnavailableReason();
         if (!reason.isEmpty())
             window.Errors().Show(QStringLiteral("Speech is unavailable: %1. The clock and the "
                                                 "phrase table go on working, silently.")

@@ -19,8 +19,8 @@ std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount) {
                                  ClockField(clockText, 7).toDouble() + daySeconds);
 }
 
-std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds,
-                        std::int32_t startSeconds, std::int32_t startValue) {
+std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds, std::int32_t startSeconds,
+                        std::int32_t startValue) {
     if (modeText == u"Up")
         return checked::add(checked::subtract(nowSeconds, startSeconds), startValue);
     return checked::add(checked::subtract(startSeconds, nowSeconds), startValue);

@@ -14,5 +14,5 @@ void CountMidnight(std::int32_t& dayCount, std::int16_t& latch, const QString& c
 std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount);
 
 // Counts up when the mode text is exactly "Up"; any other text counts down.
-std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds,
-                        std::int32_t startSeconds, std::int32_t startValue);
+std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds, std::int32_t startSeconds,
+                        std::int32_t startValue);

@@ -4,7 +4,7 @@
 
 namespace {
 
-EspeakSpeechControl* memoryTarget = nullptr; // the library's callback carries no user pointer
+EspeakSpeechControl* synthesisTarget = nullptr; // the library's callback carries no user pointer
 
 QStringList languagesOf(const char* packed) {
     // Pairs of a priority byte and a zero-terminated tag, ended by a zero priority.
@@ -29,18 +29,20 @@ void check(espeak_ERROR result, const char* what) {
 
 EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLanguage)
     : output_(output), userLanguage_(userLanguage) {
-    const auto mode = output == Output::Playback ? AUDIO_OUTPUT_PLAYBACK : AUDIO_OUTPUT_SYNCHRONOUS;
-    sampleRate_ = espeak_Initialize(mode, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
+    sampleRate_ =
+        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (sampleRate_ <= 0) {
         unavailableReason_ = QStringLiteral(
             "the speech synthesizer found no voice data (install the package espeak-ng-data)");
         return;
     }
-    if (output == Output::Memory) {
-        memoryTarget = this;
-        espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
-            return collectSamples(samples, count, events);
-        });
+    synthesisTarget = this;
+    espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
+        return collectSamples(samples, count, events);
+    });
+    if (output == Output::Playback) {
+        player_ = std::make_unique<PulsePlayer>(sampleRate_);
+        unavailableReason_ = player_->Problem();
     }
     // The library owns these strings and frees them on its next listing: copy them now.
     for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v)
@@ -49,35 +51,41 @@ EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLangu
 }
 
 EspeakSpeechControl::~EspeakSpeechControl() {
+    player_.reset(); // nothing goes on speaking once the window is gone
     if (sampleRate_ <= 0)
         return;
-    if (output_ == Output::Playback)
-        espeak_Cancel(); // nothing goes on speaking once the window is gone
     espeak_Terminate();
-    if (memoryTarget == this)
-        memoryTarget = nullptr;
+    if (synthesisTarget == this)
+        synthesisTarget = nullptr;
 }
 
 int EspeakSpeechControl::collectSamples(short* samples, int count, void*) {
-    if (memoryTarget && samples)
-        memoryTarget->samples_.insert(memoryTarget->samples_.end(), samples, samples + count);
+    if (synthesisTarget && samples)
+        synthesisTarget->samples_.insert(synthesisTarget->samples_.end(), samples, samples + count);
     return 0;
 }
 
 void EspeakSpeechControl::Speak(const QString& text) {
-    if (sampleRate_ <= 0)
+    if (sampleRate_ <= 0 || (output_ == Output::Playback && !heard()))
         return;
     samples_.clear();
     const QByteArray utf8 = text.toUtf8();
     check(espeak_Synth(utf8.constData(), static_cast<std::size_t>(utf8.size()) + 1, 0,
                        POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr),
-          "the text could not be queued");
+          "the text could not be synthesized");
+    if (output_ == Output::Memory)
+        return;
+    try {
+        player_->Play(std::move(samples_));
+    } catch (const std::runtime_error& error) {
+        throw SpeechError(std::string("Speech failed: ") + error.what() + ".");
+    }
+    samples_.clear();
 }
 
 void EspeakSpeechControl::StopSpeaking() {
-    if (sampleRate_ <= 0 || output_ == Output::Memory)
-        return; // in memory, speech is over when Speak returns
-    check(espeak_Cancel(), "speech could not be stopped");
+    if (player_)
+        player_->Stop();
 }
 
 std::int32_t EspeakSpeechControl::FindVoice(const QString& criteria) {
@@ -115,7 +123,7 @@ void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
 }
 
 bool EspeakSpeechControl::IsSpeaking() {
-    return sampleRate_ > 0 && output_ == Output::Playback && espeak_IsPlaying() != 0;
+    return player_ && player_->IsPlaying();
 }
 
 const VoiceInfo& EspeakSpeechControl::voiceAt(std::int32_t voice) const {

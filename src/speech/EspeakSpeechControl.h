@@ -1,20 +1,25 @@
 #pragma once
 
+#include "PulsePlayer.h"
 #include "SpeechControl.h"
 #include "VoiceCriteria.h"
 
+#include <memory>
 #include <vector>
 
 // The speech control on libespeak-ng, embedded: no daemon. Used from the event thread only.
 //
-// In Playback mode Speak queues the text and returns; the library's own thread synthesizes and
-// plays it through the sound server. Memory mode synthesizes while Speak runs and keeps the
-// samples instead, which is what lets a test hear what would have been said.
+// Speak synthesizes the whole text while it runs (a few milliseconds for a phrase) and, in
+// Playback mode, hands the sound to a PulsePlayer and returns while it plays; StopSpeaking
+// silences it at once. Memory mode keeps the samples instead, which is what lets a test hear what
+// would have been said. The library's own playback is not used: stopping it can block for over a
+// second, and it reports success when no sound server is there.
 //
 // One control per process: the library cannot be started again once it has been terminated.
 //
 // When the library cannot start (no voice data), the control has no voices and speaking does
-// nothing: the user is told once, through UnavailableReason(), instead of at every phrase.
+// nothing; without a sound server it has its voices but speaks silently. Either way the user is
+// told once, through UnavailableReason(), instead of at every phrase.
 class EspeakSpeechControl final : public SpeechControl {
 public:
     enum class Output { Playback, Memory };
@@ -26,7 +31,6 @@ public:
 
     // Empty while speech works; otherwise why it does not, in words for the user.
     QString UnavailableReason() const { return unavailableReason_; }
-    void SetUnavailableReason(const QString& reason) { unavailableReason_ = reason; }
 
     int SampleRate() const { return sampleRate_; }
     // Memory mode: what the last Speak produced, 16-bit mono at SampleRate().
@@ -50,6 +54,8 @@ private:
     const VoiceInfo& voiceAt(std::int32_t voice) const;
     static int collectSamples(short* samples, int count, void* events);
 
+    bool heard() const { return player_ && player_->Problem().isEmpty(); }
+
     Output output_;
     QString userLanguage_;
     QString unavailableReason_;
@@ -58,4 +64,5 @@ private:
     std::int32_t currentVoice_ = 0;
     std::int16_t voiceFlag_ = 0;
     std::vector<short> samples_;
+    std::unique_ptr<PulsePlayer> player_;
 };

@@ -63,7 +63,8 @@ int BestVoice(const std::vector<VoiceInfo>& voices, const QString& criteria,
         const VoiceInfo& voice = voices[i];
         // Criteria count most, then the user's language, then English.
         const int score = criteriaMet(voice, criteria) * 100 +
-                          LanguageFit(voice, userLanguage) * 10 + LanguageFit(voice, QStringLiteral("en-gb")) * 2 +
+                          LanguageFit(voice, userLanguage) * 10 +
+                          LanguageFit(voice, QStringLiteral("en-gb")) * 2 +
                           LanguageFit(voice, QStringLiteral("en"));
         if (score > bestScore) {
             bestScore = score;

@@ -27,8 +27,8 @@ void AddItem(QComboBox& combo, const QString& entry) {
 void SetListIndex(QComboBox& combo, std::int16_t index) {
     if (index < -1 || index >= combo.count())
         throw ListIndexError("Invalid property value: the list has no entry " +
-                             std::to_string(index) + " (it holds " +
-                             std::to_string(combo.count()) + ").");
+                             std::to_string(index) + " (it holds " + std::to_string(combo.count()) +
+                             ").");
     const QSignalBlocker quiet(combo);
     combo.setCurrentIndex(index);
     if (combo.lineEdit())

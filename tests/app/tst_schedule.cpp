@@ -19,15 +19,24 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("time");
         QTest::addColumn<bool>("due");
-        QTest::addRow("E on the timer") << "E" << "00:00:05" << true;
-        QTest::addRow("A on the clock") << "A" << "22:00:00" << true;
-        QTest::addRow("E ignores the clock") << "E" << "22:00:00" << false;
-        QTest::addRow("A ignores the timer") << "A" << "00:00:05" << false;
-        QTest::addRow("lower-case e") << "e" << "00:00:05" << false;
-        QTest::addRow("lower-case a") << "a" << "22:00:00" << false;
-        QTest::addRow("empty kind") << "" << "00:00:05" << false;
-        QTest::addRow("single hour digit") << "E" << "0:00:05" << false;
-        QTest::addRow("trailing blank") << "E" << "00:00:05 " << false;
+        QTest::addRow("E on the timer") << "E"
+                                        << "00:00:05" << true;
+        QTest::addRow("A on the clock") << "A"
+                                        << "22:00:00" << true;
+        QTest::addRow("E ignores the clock") << "E"
+                                             << "22:00:00" << false;
+        QTest::addRow("A ignores the timer") << "A"
+                                             << "00:00:05" << false;
+        QTest::addRow("lower-case e") << "e"
+                                      << "00:00:05" << false;
+        QTest::addRow("lower-case a") << "a"
+                                      << "22:00:00" << false;
+        QTest::addRow("empty kind") << ""
+                                    << "00:00:05" << false;
+        QTest::addRow("single hour digit") << "E"
+                                           << "0:00:05" << false;
+        QTest::addRow("trailing blank") << "E"
+                                        << "00:00:05 " << false;
     }
     void rowDue() {
         QFETCH(QString, kind);
@@ -55,12 +64,12 @@ private slots:
     void defaultTableIntroducesTheProgram() {
         WindowFixture f;
         const QStringList spoken = spokenDuring(f, 25);
-        QCOMPARE(spoken, (QStringList{"", "", "", "Horavox",
-                                      "Click the reset buttun to restart the clock",
-                                      "Click the help buttun for instructions",
-                                      "Change the display mode to edet the phrases spoken",
-                                      "The letter ee, indicates elapsed time and the letter eh, "
-                                      "indicates actual time"}));
+        QCOMPARE(spoken,
+                 (QStringList{"", "", "", "Horavox", "Click the reset buttun to restart the clock",
+                              "Click the help buttun for instructions",
+                              "Change the display mode to edet the phrases spoken",
+                              "The letter ee, indicates elapsed time and the letter eh, "
+                              "indicates actual time"}));
         QCOMPARE(f.speech.calls.count("Stop"), spoken.size()); // each output stops speech first
     }
 

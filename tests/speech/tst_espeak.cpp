@@ -43,6 +43,9 @@ private slots:
         QVERIFY(samples.size() > std::size_t(speech->SampleRate() / 10));
         const auto [low, high] = std::minmax_element(samples.begin(), samples.end());
         QVERIFY2(*high - *low > 4000, "the synthesized word is silence");
+        speech->Speak("The letter ee, indicates elapsed time and the letter eh, indicates actual "
+                      "time");
+        QVERIFY(samples.size() > std::size_t(speech->SampleRate() * 3)); // the whole phrase
     }
 };
 

@@ -18,7 +18,8 @@ private slots:
         clock.start();
         speech.Speak("This phrase will be spoken when the elapsed time is 1 hour and 20 minutes, "
                      "and it goes on for a good while longer than that.");
-        QVERIFY(clock.elapsed() < 100); // queued, not spoken, by the time Speak returns
+        qInfo("a five-second phrase synthesized in %lld ms", clock.elapsed());
+        QVERIFY(clock.elapsed() < 1000); // handed over, not spoken, by the time Speak returns
         QTRY_VERIFY_WITH_TIMEOUT(speech.IsSpeaking(), 3000);
         QThread::msleep(300);
         clock.restart();

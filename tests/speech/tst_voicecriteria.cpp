@@ -9,13 +9,20 @@ private slots:
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QString>("userLanguage");
         QTest::addColumn<int>("voice");
-        QTest::addRow("name") << "Name=french" << "de_DE" << 3;
-        QTest::addRow("gender beats language") << "Gender=2" << "de_DE" << 4;
-        QTest::addRow("user language breaks a tie") << "Gender=1" << "de_DE.UTF-8" << 2;
-        QTest::addRow("English when the language is unknown") << "Mfg=Microsoft" << "xx" << 1;
-        QTest::addRow("maker matches every voice") << "Mfg=eSpeak NG;Language=fr" << "" << 3;
-        QTest::addRow("region counts") << "Language=en_US" << "" << 5;
-        QTest::addRow("malformed pairs ignored") << ";=;Gender;Shoe=9" << "fr_FR" << 3;
+        QTest::addRow("name") << "Name=french"
+                              << "de_DE" << 3;
+        QTest::addRow("gender beats language") << "Gender=2"
+                                               << "de_DE" << 4;
+        QTest::addRow("user language breaks a tie") << "Gender=1"
+                                                    << "de_DE.UTF-8" << 2;
+        QTest::addRow("English when the language is unknown") << "Mfg=Microsoft"
+                                                              << "xx" << 1;
+        QTest::addRow("maker matches every voice") << "Mfg=eSpeak NG;Language=fr"
+                                                   << "" << 3;
+        QTest::addRow("region counts") << "Language=en_US"
+                                       << "" << 5;
+        QTest::addRow("malformed pairs ignored") << ";=;Gender;Shoe=9"
+                                                 << "fr_FR" << 3;
     }
     void bestVoice() {
         QFETCH(QString, criteria);

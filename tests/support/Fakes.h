@@ -38,11 +38,14 @@ public:
     void Speak(const QString& text) override { record("Speak:" + text); }
     void StopSpeaking() override { record("Stop"); }
     std::int32_t FindVoice(const QString&) override { return record("Find"), found; }
-    void SelectVoice(std::int32_t v) override { record("Select:" + QString::number(v)), current = v; }
+    void SelectVoice(std::int32_t v) override {
+        record("Select:" + QString::number(v)), current = v;
+    }
     std::int32_t VoiceCount() override { return static_cast<std::int32_t>(voices.size()); }
     QString VoiceName(std::int32_t v) override { return voices.at(std::size_t(v - 1)).name; }
     std::int32_t VoiceAttribute(std::int32_t v) override {
-        return v >= 1 && std::size_t(v) <= voices.size() ? voices[std::size_t(v - 1)].attribute : -1;
+        return v >= 1 && std::size_t(v) <= voices.size() ? voices[std::size_t(v - 1)].attribute
+                                                         : -1;
     }
     std::int32_t CurrentVoice() override { return current; }
     void SetCurrentVoice(std::int32_t v) override {

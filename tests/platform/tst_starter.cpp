@@ -1,0 +1,130 @@
+// Reading command lines, and real starts of a stub xdg-open that records its arguments.
+#include "CommandLine.h"
+#include "DesktopProgramStarter.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+const QString Player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe";
+}
+
+class tst_Starter : public QObject {
+    Q_OBJECT
+    QTemporaryDir dir;
+    QByteArray originalPath = qgetenv("PATH");
+
+    QString log() const { return dir.filePath("xdg-open.log"); }
+    // One line per argument, then "--" per start.
+    QStringList recorded() {
+        QFile file(log());
+        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n')
+                                              : QStringList{};
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir.isValid());
+        QFile stub(dir.filePath("xdg-open"));
+        QVERIFY(stub.open(QIODevice::WriteOnly));
+        stub.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$STUB_LOG\"\n"
+                   "echo -- >> \"$STUB_LOG\"\n");
+        stub.close();
+        stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv("STUB_LOG", log().toUtf8());
+        qputenv("PATH", dir.path().toUtf8() + ':' + originalPath);
+    }
+    void init() { QFile::remove(log()); }
+
+    void resolve_data() {
+        QTest::addColumn<QString>("line");
+        QTest::addColumn<QString>("program");
+        QTest::addColumn<QString>("argument");
+        QTest::addRow("help") << "notepad.exe readme.txt"
+                              << "notepad.exe"
+                              << "readme.txt";
+        QTest::addRow("player with blanks in its path")
+            << Player + " c:\\a b.wav" << Player << "c:\\a b.wav";
+        QTest::addRow("any case") << "NOTEPAD.EXE x"
+                                  << "NOTEPAD.EXE"
+                                  << "x";
+        QTest::addRow("empty tail") << "notepad.exe"
+                                    << "notepad.exe"
+                                    << "";
+        QTest::addRow("unknown program") << "rm -rf /"
+                                         << ""
+                                         << "";
+        QTest::addRow("double blank keeps one") << "notepad.exe  x"
+                                                << "notepad.exe"
+                                                << " x";
+    }
+    void resolve() {
+        QFETCH(QString, line);
+        QFETCH(QString, program);
+        QFETCH(QString, argument);
+        const auto command = ResolveCommandLine(line, {"notepad.exe", Player});
+        QCOMPARE(command.has_value(), !program.isEmpty());
+        if (command) {
+            QCOMPARE(command->program, program);
+            QCOMPARE(command->argument, argument);
+        }
+    }
+
+    void drivePaths_data() {
+        QTest::addColumn<QString>("argument");
+        QTest::addColumn<QString>("path");
+        QTest::addRow("backslashes") << "c:\\windows\\media\\tada.wav"
+                                     << "/windows/media/tada.wav";
+        QTest::addRow("slashes") << "c:/home/me/bell.wav"
+                                 << "/home/me/bell.wav";
+        QTest::addRow("capital drive") << "D:\\x"
+                                       << "/x";
+        QTest::addRow("a time") << "1:30"
+                                << "1:30";
+        QTest::addRow("drive alone") << "c:"
+                                     << "c:";
+        QTest::addRow("relative") << "readme.txt"
+                                  << "readme.txt";
+    }
+    void drivePaths() {
+        QFETCH(QString, argument);
+        QFETCH(QString, path);
+        QCOMPARE(MapDrivePath(argument), path);
+    }
+
+    void startsTheOpenerWithOneArgument_data() {
+        QTest::addColumn<QString>("tail");
+        QTest::addColumn<QString>("argument");
+        const QString owned = dir.filePath("owned");
+        QTest::addRow("help text") << "readme.txt"
+                                   << "readme.txt";
+        QTest::addRow("blanks") << "c:/my sounds/a b.wav"
+                                << "/my sounds/a b.wav";
+        QTest::addRow("semicolon") << "c:\\x;touch " + owned << "/x;touch " + owned;
+        QTest::addRow("substitution") << "c:\\$(touch " + owned + ")"
+                                      << "/$(touch " + owned + ")";
+        QTest::addRow("back quotes") << "c:/`touch " + owned + "`"
+                                     << "/`touch " + owned + "`";
+    }
+    void startsTheOpenerWithOneArgument() {
+        QFETCH(QString, tail);
+        QFETCH(QString, argument);
+        DesktopProgramStarter starter;
+        starter.Start((tail == "readme.txt" ? QString("notepad.exe") : Player) + ' ' + tail);
+        QTRY_COMPARE(recorded(), (QStringList{argument, "--", ""}));
+        QVERIFY(!QFile::exists(dir.filePath("owned")));
+    }
+
+    void failuresAreLaunchErrors() {
+        DesktopProgramStarter starter;
+        QVERIFY_THROWS_EXCEPTION(LaunchError, starter.Start("calc.exe 1+1"));
+        const QTemporaryDir empty;
+        qputenv("PATH", empty.path().toUtf8());
+        QVERIFY_THROWS_EXCEPTION(LaunchError, starter.Start("notepad.exe readme.txt"));
+        qputenv("PATH", dir.path().toUtf8() + ':' + originalPath);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_Starter)
+#include "tst_starter.moc"
