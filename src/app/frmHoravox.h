@@ -90,8 +90,8 @@ private:
     void setTabOrder();
     void wireEvents();
     template <typename Control>
-    Control* designed(Control* control, int left, int top, int width, int height, int tabIndex,
-                      const QString& toolTip = {});
+    Control* designed(const QString& name, Control* control, int left, int top, int width,
+                      int height, int tabIndex, const QString& toolTip = {});
 
     void SetUpVoices();
     void ScanPhrases();

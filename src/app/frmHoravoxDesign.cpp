@@ -61,8 +61,9 @@ QComboBox* dropDown(const QStringList& entries, const QString& text, QWidget* pa
 } // namespace
 
 template <typename Control>
-Control* frmHoravox::designed(Control* control, int left, int top, int width, int height,
-                              int tabIndex, const QString& toolTip) {
+Control* frmHoravox::designed(const QString& name, Control* control, int left, int top, int width,
+                              int height, int tabIndex, const QString& toolTip) {
+    control->setObjectName(name);
     geometry::Place(*control, left, top, width, height);
     control->setToolTip(toolTip);
     tabStops_.emplace_back(tabIndex, control);
@@ -76,26 +77,31 @@ void frmHoravox::createControls() {
     resize(twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
     clientHeightTwips_ = DesignHeight;
 
-    cmdClearPhrases = designed(new QPushButton(QStringLiteral("Clear Phrases"), this), 8760, 6840,
+    cmdClearPhrases = designed(QStringLiteral("cmdClearPhrases"),
+                               new QPushButton(QStringLiteral("Clear Phrases"), this), 8760, 6840,
                                1335, 375, 50, QStringLiteral("Click here to clear all phrases."));
     cboDisplayMode =
-        designed(dropDown({QStringLiteral("Small Time"), QStringLiteral("Big Time"),
+        designed(QStringLiteral("cboDisplayMode"),
+                 dropDown({QStringLiteral("Small Time"), QStringLiteral("Big Time"),
                            QStringLiteral("Show Phrases")},
                           QStringLiteral("Small Time"), this),
                  6240, 360, 1455, 315, 48,
                  QStringLiteral("Used to select display mode (small, big, or show phrases)."));
     cboTimerMode = designed(
+        QStringLiteral("cboTimerMode"),
         dropDown({QStringLiteral("Up"), QStringLiteral("Down")}, QStringLiteral("Up"), this), 4080,
         360, 855, 315, 46,
         QStringLiteral(R"(Selects elapsed time ("Up") or remaining time ("Down"))"));
-    TimerStart = designed(new QLineEdit(QStringLiteral("00:00:00"), this), 5160, 360, 855, 285, 45,
-                          QStringLiteral("Used to enter initial timer value."));
-    cmdHelp = designed(new QPushButton(QStringLiteral("Help"), this), 1200, 360, 735, 375, 42,
-                       QStringLiteral("Displays help file."));
-    txtTimer = designed(new QLineEdit(QStringLiteral("timer"), this), 240, 840, 1725, 495, 0,
-                        QStringLiteral("The timer (elapsed or remaining)."));
-    txtTime = designed(new QLineEdit(QStringLiteral("time"), this), 2160, 840, 1725, 495, 1,
-                       QStringLiteral("The actual time."));
+    TimerStart =
+        designed(QStringLiteral("TimerStart"), new QLineEdit(QStringLiteral("00:00:00"), this),
+                 5160, 360, 855, 285, 45, QStringLiteral("Used to enter initial timer value."));
+    cmdHelp = designed(QStringLiteral("cmdHelp"), new QPushButton(QStringLiteral("Help"), this),
+                       1200, 360, 735, 375, 42, QStringLiteral("Displays help file."));
+    txtTimer =
+        designed(QStringLiteral("txtTimer"), new QLineEdit(QStringLiteral("timer"), this), 240, 840,
+                 1725, 495, 0, QStringLiteral("The timer (elapsed or remaining)."));
+    txtTime = designed(QStringLiteral("txtTime"), new QLineEdit(QStringLiteral("time"), this), 2160,
+                       840, 1725, 495, 1, QStringLiteral("The actual time."));
     txtTimer->setFont(clockFont());
     txtTime->setFont(clockFont());
 
@@ -103,11 +109,14 @@ void frmHoravox::createControls() {
     for (int i = 0; i < PhraseRowCount; ++i) {
         const int top = FirstRowTop + RowSpacing * i;
         const auto row = static_cast<std::size_t>(i);
-        SayList[row] = designed(new QLineEdit(defaults[row].phrase, this), 1680, top, 8400,
+        SayList[row] = designed(QStringLiteral("SayList(%1)").arg(i),
+                                new QLineEdit(defaults[row].phrase, this), 1680, top, 8400,
                                 RowHeight, PhraseTabIndex[row]);
-        TimeList[row] = designed(new QLineEdit(defaults[row].time, this), 600, top, 975, RowHeight,
-                                 TimeTabIndex[row]);
-        ElapsedActual[row] = designed(new QLineEdit(defaults[row].kind, this), 240, top, 255,
+        TimeList[row] =
+            designed(QStringLiteral("TimeList(%1)").arg(i), new QLineEdit(defaults[row].time, this),
+                     600, top, 975, RowHeight, TimeTabIndex[row]);
+        ElapsedActual[row] = designed(QStringLiteral("ElapsedActual(%1)").arg(i),
+                                      new QLineEdit(defaults[row].kind, this), 240, top, 255,
                                       RowHeight, KindTabIndex[row]);
     }
     ElapsedActual[0]->setToolTip(
@@ -116,34 +125,43 @@ void frmHoravox::createControls() {
         QStringLiteral(R"(Enter elapsed or actual time in format "HH:MM:SS".)"));
 
     txtSayThisNow =
-        designed(new QLineEdit(QStringLiteral("This is a test"), this), 1680, 6360, 8400, 285, 16);
-    cmdSayThisNow = designed(new QPushButton(QStringLiteral("Say This Now"), this), 240, 6360, 1335,
+        designed(QStringLiteral("txtSayThisNow"),
+                 new QLineEdit(QStringLiteral("This is a test"), this), 1680, 6360, 8400, 285, 16);
+    cmdSayThisNow = designed(QStringLiteral("cmdSayThisNow"),
+                             new QPushButton(QStringLiteral("Say This Now"), this), 240, 6360, 1335,
                              255, 15, QStringLiteral("Click here to test a phrase."));
-    cboSelectVoice = designed(dropDown({}, QStringLiteral("cboSelectVoice"), this), 2160, 360, 1725,
+    cboSelectVoice = designed(QStringLiteral("cboSelectVoice"),
+                              dropDown({}, QStringLiteral("cboSelectVoice"), this), 2160, 360, 1725,
                               315, 4, QStringLiteral("Selects voice."));
-    cmdReset = designed(new QPushButton(QStringLiteral("Reset"), this), 240, 360, 735, 375, 3,
-                        QStringLiteral(R"(Resets timer to "Timer Start" value.)"));
-    TextToSpeech1 = designed(new SpeechIndicator(this), 7800, 120, 975, 735, 2,
-                             QStringLiteral("Just for show."));
+    cmdReset =
+        designed(QStringLiteral("cmdReset"), new QPushButton(QStringLiteral("Reset"), this), 240,
+                 360, 735, 375, 3, QStringLiteral(R"(Resets timer to "Timer Start" value.)"));
+    TextToSpeech1 = designed(QStringLiteral("TextToSpeech1"), new SpeechIndicator(this), 7800, 120,
+                             975, 735, 2, QStringLiteral("Just for show."));
 
     tmrTimer1 = new QTimer(this);
     tmrTimer1->setTimerType(Qt::PreciseTimer);
     tmrTimer1->setInterval(100);
 
     Image1 = new QLabel(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
     Image1->setPixmap(QPixmap(QStringLiteral(":/hourglass.gif")));
     geometry::Place(*Image1, 9000, 120, 675, 1335);
 
-    Label3 = designed(caption(QStringLiteral("Display Mode"), this), 6240, 120, 1455, 255, 49);
-    Label2 = designed(caption(QStringLiteral("Timer Mode"), this), 4080, 120, 855, 255, 47);
-    Label1 = designed(caption(QStringLiteral("Timer Start"), this), 5160, 120, 855, 255, 44);
+    Label3 = designed(QStringLiteral("Label3"), caption(QStringLiteral("Display Mode"), this), 6240,
+                      120, 1455, 255, 49);
+    Label2 = designed(QStringLiteral("Label2"), caption(QStringLiteral("Timer Mode"), this), 4080,
+                      120, 855, 255, 47);
+    Label1 = designed(QStringLiteral("Label1"), caption(QStringLiteral("Timer Start"), this), 5160,
+                      120, 855, 255, 44);
     txtSelectVoice =
-        designed(caption(QStringLiteral("Voice Selector"), this), 2160, 120, 1695, 255, 43);
+        designed(QStringLiteral("txtSelectVoice"), caption(QStringLiteral("Voice Selector"), this),
+                 2160, 120, 1695, 255, 43);
     for (int i = 0; i < 5; ++i) {
         const auto line = static_cast<std::size_t>(i);
-        Help[line] =
-            designed(new ClickableLabel(HelpCaptions[line], this), 360, HelpTop + HelpSpacing * i,
-                     i == 0 ? 975 : 8535, 255, HelpTabIndex[line]);
+        Help[line] = designed(
+            QStringLiteral("Help(%1)").arg(i), new ClickableLabel(HelpCaptions[line], this), 360,
+            HelpTop + HelpSpacing * i, i == 0 ? 975 : 8535, 255, HelpTabIndex[line]);
     }
 }
 

@@ -1,8 +1,8 @@
 // Reading command lines, and real starts of a stub xdg-open that records its arguments.
 #include "CommandLine.h"
 #include "DesktopProgramStarter.h"
+#include "StubOpener.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -12,30 +12,10 @@ const QString Player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe";
 
 class tst_Starter : public QObject {
     Q_OBJECT
-    QTemporaryDir dir;
-    QByteArray originalPath = qgetenv("PATH");
-
-    QString log() const { return dir.filePath("xdg-open.log"); }
-    // One line per argument, then "--" per start.
-    QStringList recorded() {
-        QFile file(log());
-        return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()).split('\n')
-                                              : QStringList{};
-    }
+    StubOpener opener;
 
 private slots:
-    void initTestCase() {
-        QVERIFY(dir.isValid());
-        QFile stub(dir.filePath("xdg-open"));
-        QVERIFY(stub.open(QIODevice::WriteOnly));
-        stub.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done >> \"$STUB_LOG\"\n"
-                   "echo -- >> \"$STUB_LOG\"\n");
-        stub.close();
-        stub.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("STUB_LOG", log().toUtf8());
-        qputenv("PATH", dir.path().toUtf8() + ':' + originalPath);
-    }
-    void init() { QFile::remove(log()); }
+    void init() { opener.clear(); }
 
     void resolve_data() {
         QTest::addColumn<QString>("line");
@@ -96,7 +76,7 @@ private slots:
     void startsTheOpenerWithOneArgument_data() {
         QTest::addColumn<QString>("tail");
         QTest::addColumn<QString>("argument");
-        const QString owned = dir.filePath("owned");
+        const QString owned = opener.filePath("owned");
         QTest::addRow("help text") << "readme.txt"
                                    << "readme.txt";
         QTest::addRow("blanks") << "c:/my sounds/a b.wav"
@@ -112,17 +92,18 @@ private slots:
         QFETCH(QString, argument);
         DesktopProgramStarter starter;
         starter.Start((tail == "readme.txt" ? QString("notepad.exe") : Player) + ' ' + tail);
-        QTRY_COMPARE(recorded(), (QStringList{argument, "--", ""}));
-        QVERIFY(!QFile::exists(dir.filePath("owned")));
+        QTRY_COMPARE(opener.recorded(), (QStringList{argument, "--", ""}));
+        QVERIFY(!QFile::exists(opener.filePath("owned")));
     }
 
     void failuresAreLaunchErrors() {
         DesktopProgramStarter starter;
         QVERIFY_THROWS_EXCEPTION(LaunchError, starter.Start("calc.exe 1+1"));
+        const QByteArray path = qgetenv("PATH");
         const QTemporaryDir empty;
         qputenv("PATH", empty.path().toUtf8());
         QVERIFY_THROWS_EXCEPTION(LaunchError, starter.Start("notepad.exe readme.txt"));
-        qputenv("PATH", dir.path().toUtf8() + ':' + originalPath);
+        qputenv("PATH", path);
     }
 };
 
