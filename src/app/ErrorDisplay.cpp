@@ -1,10 +1,12 @@
 #include "ErrorDisplay.h"
 
+#include <QDebug>
 #include <QMessageBox>
 
 void ErrorDisplay::Show(const QString& message) noexcept {
     ++errorCount_;
     lastMessage_ = message;
+    qWarning().noquote() << message; // also where the desktop keeps a program's messages
     if (!box_) {
         box_ = new QMessageBox(QMessageBox::Warning, QStringLiteral("Horavox v2.0"), message,
                                QMessageBox::Ok, owner_);

@@ -65,7 +65,7 @@ void frmHoravox::Form_Load() {
 
 void frmHoravox::Tick() {
     errors_.Run([this] { tmrTimer1_Timer(); });
-    TextToSpeech1->SetSpeaking(speech_.IsSpeaking());
+    TextToSpeech1->Poll();
 }
 
 double frmHoravox::ReadTimerStart() const {

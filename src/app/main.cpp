@@ -1,5 +1,6 @@
 #include "DesktopProgramStarter.h"
 #include "EspeakSpeechControl.h"
+#include "SpeechIndicator.h"
 #include "TimeOfDay.h"
 #include "frmHoravox.h"
 
@@ -14,6 +15,7 @@ int main(int argc, char* argv[]) {
     DesktopProgramStarter starter;
 
     frmHoravox window(clock, speech, starter);
+    window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();
 

@@ -122,7 +122,7 @@ void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
     currentVoice_ = voice;
 }
 
-bool EspeakSpeechControl::IsSpeaking() {
+bool EspeakSpeechControl::IsSpeaking() const {
     return player_ && player_->IsPlaying();
 }
 

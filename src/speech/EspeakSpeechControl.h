@@ -48,7 +48,8 @@ public:
     void SetCurrentVoice(std::int32_t voice) override;
     // Kept for the caller; the synthesizer has nothing it stands for.
     void SetVoiceFlag(std::int16_t flag) override { voiceFlag_ = flag; }
-    bool IsSpeaking() override;
+    // True while speech is being heard.
+    bool IsSpeaking() const;
 
 private:
     const VoiceInfo& voiceAt(std::int32_t voice) const;

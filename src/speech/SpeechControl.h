@@ -30,7 +30,4 @@ public:
     virtual std::int32_t CurrentVoice() = 0;
     virtual void SetCurrentVoice(std::int32_t voice) = 0;
     virtual void SetVoiceFlag(std::int16_t flag) = 0;
-
-    // True while speech is being heard; drives the small speaker on the window.
-    virtual bool IsSpeaking() = 0;
 };

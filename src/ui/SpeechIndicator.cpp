@@ -7,7 +7,8 @@ SpeechIndicator::SpeechIndicator(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
 
-void SpeechIndicator::SetSpeaking(bool speaking) {
+void SpeechIndicator::Poll() {
+    const bool speaking = isSpeaking_ && isSpeaking_();
     if (speaking == speaking_)
         return;
     speaking_ = speaking;

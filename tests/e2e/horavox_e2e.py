@@ -2,6 +2,7 @@
 the test script started (DISPLAY, PULSE_SERVER, HORAVOX_TEST_SINK)."""
 import array
 import atexit
+import ctypes
 import os
 import re
 import subprocess
@@ -87,13 +88,15 @@ def bursts(samples, threshold=800, gap=0.35):
 
 
 class Horavox:
-    """The program started from its own folder, as the run script starts it."""
+    """The program started from its own folder, as the run script starts it. `wrapper` is a
+    command line that runs it in a changed world (a private mount, say)."""
 
-    def __init__(self, extra_env=None):
+    def __init__(self, extra_env=None, wrapper=()):
         env = dict(os.environ, **(extra_env or {}))
         env.pop("QT_QPA_PLATFORM", None)
-        self.process = subprocess.Popen([BINARY], cwd=os.path.dirname(BINARY), env=env,
-                                        stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+        self.output = tempfile.TemporaryFile()
+        self.process = subprocess.Popen([*wrapper, BINARY], cwd=os.path.dirname(BINARY),
+                                        env=env, stdout=self.output, stderr=subprocess.STDOUT)
         atexit.register(self.process.kill)  # a failed check leaves nothing running
         self.window = self._wait_for_window()
 
@@ -101,8 +104,7 @@ class Horavox:
         deadline = time.monotonic() + 15
         while time.monotonic() < deadline:
             if self.process.poll() is not None:
-                fail("horavox ended with %s: %s" % (self.process.returncode,
-                                                   self.process.stdout.read().decode()))
+                fail("horavox ended with %s: %s" % (self.process.returncode, self.messages()))
             ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
                                   str(self.process.pid), "--name", "^Horavox v2.0$"],
                                  capture_output=True, text=True).stdout.split()
@@ -154,6 +156,58 @@ class Horavox:
         path = os.path.join(ARTIFACTS, name + ".png")
         run("import", "-window", self.window, path)
         return path
+
+    def messages(self):
+        """What the program has written, its error messages among it."""
+        self.output.seek(0)
+        return self.output.read().decode(errors="replace")
+
+    def clock_text_changes(self):
+        """True when the actual-time box looks different a second and a half later."""
+        self.move_message_aside()
+        box = "%dx%d+%d+%d" % (px(1725), px(495), px(2160), px(840))
+        first = subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
+                               capture_output=True).stdout
+        time.sleep(1.5)
+        second = subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
+                                capture_output=True).stdout
+        return bool(first) and first != second
+
+    def message_windows(self):
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                str(self.process.pid), "--name", "^Horavox v2.0$"],
+                               capture_output=True, text=True).stdout.split()
+        return [w for w in found if w != self.window]
+
+    def move_message_aside(self):
+        """Without a window manager a message box lands on the window; move it off."""
+        for window in self.message_windows():
+            run("xdotool", "windowmove", window, "700", "600")
+        time.sleep(0.2)
+
+    def close_window(self):
+        """Asks the window to close, as a window manager's close button does."""
+        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
+        xlib.XOpenDisplay.restype = ctypes.c_void_p
+        xlib.XInternAtom.restype = ctypes.c_ulong
+        display = ctypes.c_void_p(xlib.XOpenDisplay(None))
+        protocols = xlib.XInternAtom(display, b"WM_PROTOCOLS", False)
+        delete = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", False)
+
+        class ClientMessage(ctypes.Structure):
+            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
+                        ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
+                        ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
+                        ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
+                        ("pad", ctypes.c_long * 12)]
+
+        event = ClientMessage(type=33, window=int(self.window), message_type=protocols,
+                              format=32)
+        event.data[0], event.data[1] = delete, 0
+        xlib.XSendEvent(display, ctypes.c_ulong(int(self.window)), False, 0, ctypes.byref(event))
+        xlib.XFlush(display)
+        xlib.XCloseDisplay(display)
+        return time.monotonic()
 
     def alive(self):
         return self.process.poll() is None

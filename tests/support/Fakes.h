@@ -52,7 +52,6 @@ public:
         record("Current:" + QString::number(v)), current = v;
     }
     void SetVoiceFlag(std::int16_t f) override { record("Flag:" + QString::number(f)); }
-    bool IsSpeaking() override { return false; }
 
 private:
     void record(const QString& call) {

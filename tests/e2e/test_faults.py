@@ -1,0 +1,99 @@
+"""Parts that fail, and input that is wrong: the window stays up, the clock ticks, the user is
+told, nothing hangs."""
+import os
+import shutil
+import subprocess
+import tempfile
+import time
+
+from horavox_e2e import Horavox, Recording, bursts, check, px
+
+SAY_THIS_NOW = (240, 6360, 1335, 255)
+SAY_THIS_NOW_TEXT = (1680, 6360, 8400, 285)
+HELP = (1200, 360, 735, 375)
+TIMER_START = (5160, 360, 855, 285)
+VOICE_DATA = "/usr/lib/x86_64-linux-gnu/espeak-ng-data"
+
+
+def still_working(app, what):
+    check(app.alive() and app.clock_text_changes(), what + ": the window is up and ticking")
+
+
+# No sound server: told once, at start.
+app = Horavox({"PULSE_SERVER": "unix:/nonexistent/native"})
+time.sleep(2.5)
+check("Speech is unavailable: no sound server" in app.messages(), "no sound server: told so")
+check(app.messages().count("Speech is unavailable") == 1, "no sound server: told once")
+still_working(app, "no sound server")
+app.close()
+
+# No voice data, with the installed data hidden in a private mount.
+empty = tempfile.mkdtemp()
+hide = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" "$1" && exec "$2"', empty, VOICE_DATA]
+if subprocess.run(["unshare", "-m", "true"]).returncode == 0:
+    app = Horavox(wrapper=hide)
+    time.sleep(2.5)
+    check("found no voice data" in app.messages(), "no voice data: told so")
+    still_working(app, "no voice data")
+    app.close()
+else:
+    print("skipped: no voice data (private mounts are not allowed here)")
+
+# The opener missing from PATH, for Help and for a sound-file phrase.
+bare_path = tempfile.mkdtemp()
+os.symlink(shutil.which("sh"), os.path.join(bare_path, "sh"))
+app = Horavox({"PATH": bare_path})
+app.click(*HELP)
+time.sleep(1)
+check("xdg-open was not found" in app.messages(), "no xdg-open: Help says so")
+app.move_message_aside()
+app.choose_display_mode(2)
+app.click(*SAY_THIS_NOW_TEXT)
+app.type_text("c:/home/me/bell.wav")
+app.click(*SAY_THIS_NOW)
+time.sleep(0.5)
+check(app.messages().count("xdg-open was not found") == 2, "no xdg-open: a sound file says so")
+still_working(app, "no xdg-open")
+
+# A start value of hundreds of characters of garbage counts as zero.
+app.click(*TIMER_START)
+app.type_text("x:" * 150 + "\u00e9")
+time.sleep(0.3)
+still_working(app, "garbage start value")
+app.close()
+
+# Every row due in the same second, each with words to say; then closing while speaking.
+recording = Recording()
+app = Horavox()
+app.choose_display_mode(2)
+for row in range(10):
+    app.click(1680, 1560 + 480 * row, 8400, 285)
+    app.type_text("row %d" % row)
+    app.click(600, 1560 + 480 * row, 975, 285)
+    app.type_text("00:00:00" if row < 9 else "%s" % time.strftime("%H:%M:%S",
+                                                                   time.localtime(time.time() + 4)))
+app.click(240, 1560 + 480 * 9, 255, 285)
+app.type_text("E")
+app.click(*TIMER_START)
+app.type_text("00:00:03")
+app.click(4080, 360, 855 - 240, 315)
+app.type_text("Down")
+app.click(240, 360, 735, 375)  # Reset: the timer shows 00:00:00 three seconds later
+time.sleep(4.5)
+check("rror" not in app.messages() and app.alive(), "all rows due at once: no error")
+app.click(*SAY_THIS_NOW_TEXT)
+app.type_text("A long phrase that is still being spoken when the window closes, and goes on.")
+app.click(*SAY_THIS_NOW)
+time.sleep(0.8)
+closed = app.close_window()
+try:
+    app.process.wait(2)
+    check(True, "closing the window ends the program at once (%.2f s)" % (time.monotonic() - closed))
+except subprocess.TimeoutExpired:
+    check(False, "closing the window ends the program at once")
+time.sleep(0.5)
+samples = recording.stop()
+heard = [(recording.at(a), recording.at(b)) for a, b in bursts(samples)]
+print("bursts:", ["%.2f-%.2f" % (a - closed, b - closed) for a, b in heard])
+check(len(heard) >= 3, "Go, the last due row and the long phrase were heard")
+check(heard[-1][1] - closed < 0.3, "the speech stops with the window")
