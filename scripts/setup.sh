@@ -34,3 +34,40 @@ build() {
         cmake -S "$ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release ${CMAKE_OPTIONS:-} >/dev/null
     cmake --build "$dir" -j 2 "$@"
 }
+
+# A private X server and a private PulseAudio with a null sink, for this script alone: each gets
+# its own display number and runtime folder, and only they are stopped, by process id, on exit.
+start_services() {
+    SERVICES="$(mktemp -d /tmp/horavox-services.XXXXXX)"
+    XVFB_PID=""
+    PULSE_PID=""
+    trap stop_services EXIT
+
+    # Xvfb picks a free display number itself and writes it to the pipe.
+    exec 3>"$SERVICES/display"
+    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$SERVICES/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    exec 3>&-
+    for _ in $(seq 50); do [ -s "$SERVICES/display" ] && break; sleep 0.1; done
+    export DISPLAY=":$(head -n1 "$SERVICES/display")"
+
+    mkdir -p "$SERVICES/pulse"
+    chmod 700 "$SERVICES/pulse"
+    export XDG_RUNTIME_DIR="$SERVICES/pulse"
+    export PULSE_RUNTIME_PATH="$SERVICES/pulse"
+    export PULSE_SERVER="unix:$SERVICES/pulse/native"
+    export HORAVOX_TEST_SINK="horavox_null"
+    HOME="$SERVICES" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
+        --use-pid-file=no --log-target=file:"$SERVICES/pulse.log" \
+        -L "module-null-sink sink_name=$HORAVOX_TEST_SINK rate=22050 channels=1" \
+        -L "module-native-protocol-unix socket=$SERVICES/pulse/native auth-anonymous=1" &
+    PULSE_PID=$!
+    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
+    pactl set-default-sink "$HORAVOX_TEST_SINK"
+}
+
+stop_services() {
+    [ -n "$PULSE_PID" ] && kill "$PULSE_PID" 2>/dev/null && wait "$PULSE_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    rm -rf "$SERVICES"
+}

@@ -19,6 +19,13 @@
 namespace {
 
 const QString PreferredVoice = QStringLiteral("Mfg=Microsoft;Gender=1");
+
+// Rewriting a box with the text it already shows would repaint it (a 100-point clock, ten times
+// a second) and reset the user's cursor in it, for nothing.
+void setText(QLineEdit& box, const QString& text) {
+    if (box.text() != text)
+        box.setText(text);
+}
 const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
 
 } // namespace
@@ -50,6 +57,14 @@ void frmHoravox::wireEvents() {
                 [this, i] { errors_.Run([this, i] { Help_Click(i); }); });
 }
 
+void frmHoravox::PhaseTicks(int delayMilliseconds) {
+    tmrTimer1->stop();
+    QTimer::singleShot(delayMilliseconds, Qt::PreciseTimer, this, [this] {
+        tmrTimer1->start();
+        Tick();
+    });
+}
+
 void frmHoravox::Load() {
     errors_.Run([this] { Form_Load(); });
 }
@@ -73,14 +88,14 @@ double frmHoravox::ReadTimerStart() const {
 }
 
 void frmHoravox::tmrTimer1_Timer() {
-    txtTime->setText(FormatClock(clock_.now()));
+    setText(*txtTime, FormatClock(clock_.now()));
     const QString clockText = txtTime->text();
     CountMidnight(vars_.DayCount, vars_.MidnightLatch, clockText);
     vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
     const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
     const std::int32_t timerValue =
         TimerValue(cboTimerMode->currentText(), vars_.NowSeconds, vars_.StartSeconds, startValue);
-    txtTimer->setText(FormatTimerText(timerValue));
+    setText(*txtTimer, FormatTimerText(timerValue));
     ScanPhrases();
 }
 

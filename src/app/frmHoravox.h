@@ -42,6 +42,9 @@ public:
     void Load();
     // One tick as the timer delivers it: errors are shown, not thrown.
     void Tick();
+    // Restarts the ticks after the delay, so that they fall just after each second begins and a
+    // due phrase starts with its second rather than up to a tick later.
+    void PhaseTicks(int delayMilliseconds);
     ErrorDisplay& Errors() { return errors_; }
     const WindowVariables& Variables() const { return vars_; }
     const VerticalUnit& Unit() const { return unit_; }

@@ -2,7 +2,6 @@
 
 #include "CheckedArithmetic.h"
 
-#include <QRegularExpression>
 #include <cmath>
 
 namespace {
@@ -11,24 +10,39 @@ constexpr int HoursPosition = 1;
 constexpr int MinutesPosition = 4;
 constexpr int SecondsPosition = 7;
 
-bool matchesWhole(const QString& field, const QRegularExpression& pattern) {
-    return pattern.match(field).hasMatch();
+QStringView fieldView(const QString& text, int position) {
+    return QStringView(text).mid(position - 1, 2);
 }
 
-QRegularExpression wholeText(const char* pattern) {
-    return QRegularExpression(QRegularExpression::anchoredPattern(QLatin1String(pattern)));
+// The whole field matches "[first][second]": two characters, each in its range of digits.
+bool matchesDigits(QStringView field, char firstLow, char firstHigh, char secondLow,
+                   char secondHigh) {
+    return field.size() == 2 && field[0] >= QLatin1Char(firstLow) &&
+           field[0] <= QLatin1Char(firstHigh) && field[1] >= QLatin1Char(secondLow) &&
+           field[1] <= QLatin1Char(secondHigh);
 }
 
-QString validOrZero(const QString& field, bool valid) {
-    return valid ? field : QStringLiteral("00");
+// A field's number. Fields of plain decimal digits, which the tick reads ten times a second, are
+// read directly; anything else as a decimal number the way text converts to one.
+double numberOf(QStringView field) {
+    int value = 0;
+    for (const QChar c : field) {
+        if (c < u'0' || c > u'9')
+            return field.toDouble();
+        value = value * 10 + (c.unicode() - u'0');
+    }
+    return value;
 }
 
-double secondsOf(const QString& hours, const QString& minutes, const QString& seconds) {
-    return minutes.toDouble() * 60 + hours.toDouble() * 3600 + seconds.toDouble();
+double secondsOf(QStringView hours, QStringView minutes, QStringView seconds) {
+    return numberOf(minutes) * 60 + numberOf(hours) * 3600 + numberOf(seconds);
 }
 
-QString twoDigitsAtLeast(std::int64_t value) {
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
+// At least two digits, with a leading zero below ten.
+void appendTwoDigitsAtLeast(QString& text, std::int64_t value) {
+    if (value < 10)
+        text += u'0';
+    text += QString::number(value);
 }
 
 } // namespace
@@ -38,26 +52,38 @@ QString ClockField(const QString& text, int position) {
 }
 
 QString FormatClock(const QTime& timeOfDay) {
-    return timeOfDay.toString(QStringLiteral("HH:mm:ss"));
+    if (!timeOfDay.isValid())
+        return {};
+    QString text;
+    text.reserve(8);
+    appendTwoDigitsAtLeast(text, timeOfDay.hour());
+    text += u':';
+    appendTwoDigitsAtLeast(text, timeOfDay.minute());
+    text += u':';
+    appendTwoDigitsAtLeast(text, timeOfDay.second());
+    return text;
+}
+
+double FieldSeconds(const QString& text) {
+    return secondsOf(fieldView(text, HoursPosition), fieldView(text, MinutesPosition),
+                     fieldView(text, SecondsPosition));
 }
 
 std::int32_t ClockSeconds(const QString& clockText) {
-    return checked::roundToInt32(secondsOf(ClockField(clockText, HoursPosition),
-                                           ClockField(clockText, MinutesPosition),
-                                           ClockField(clockText, SecondsPosition)));
+    return checked::roundToInt32(FieldSeconds(clockText));
 }
 
 double TimerStartSeconds(const QString& timerStartText) {
-    const QString hours = ClockField(timerStartText, HoursPosition);
-    const QString minutes = ClockField(timerStartText, MinutesPosition);
-    const QString seconds = ClockField(timerStartText, SecondsPosition);
-    static const QRegularExpression hours20s = wholeText("2[0-3]");
-    static const QRegularExpression hours00s = wholeText("[0-1][0-9]");
-    static const QRegularExpression sixties = wholeText("[0-5][0-9]");
-    return secondsOf(
-        validOrZero(hours, matchesWhole(hours, hours20s) || matchesWhole(hours, hours00s)),
-        validOrZero(minutes, matchesWhole(minutes, sixties)),
-        validOrZero(seconds, matchesWhole(seconds, sixties)));
+    const QStringView hours = fieldView(timerStartText, HoursPosition);
+    const QStringView minutes = fieldView(timerStartText, MinutesPosition);
+    const QStringView seconds = fieldView(timerStartText, SecondsPosition);
+    const bool hoursValid =
+        matchesDigits(hours, '2', '2', '0', '3') || matchesDigits(hours, '0', '1', '0', '9');
+    const bool minutesValid = matchesDigits(minutes, '0', '5', '0', '9');
+    const bool secondsValid = matchesDigits(seconds, '0', '5', '0', '9');
+    const QStringView zero = u"00";
+    return secondsOf(hoursValid ? hours : zero, minutesValid ? minutes : zero,
+                     secondsValid ? seconds : zero);
 }
 
 QString FormatTimerText(std::int32_t value) {
@@ -65,6 +91,14 @@ QString FormatTimerText(std::int32_t value) {
     const auto hours = static_cast<std::int64_t>(std::floor(magnitude / 3600.0));
     const auto minutes = static_cast<std::int64_t>(std::floor((magnitude - hours * 3600) / 60.0));
     const std::int64_t seconds = magnitude - minutes * 60 - hours * 3600;
-    return (value < 0 ? QStringLiteral("- ") : QString()) + twoDigitsAtLeast(hours) + u':' +
-           twoDigitsAtLeast(minutes) + u':' + twoDigitsAtLeast(seconds);
+    QString text;
+    text.reserve(16);
+    if (value < 0)
+        text += QStringLiteral("- ");
+    appendTwoDigitsAtLeast(text, hours);
+    text += u':';
+    appendTwoDigitsAtLeast(text, minutes);
+    text += u':';
+    appendTwoDigitsAtLeast(text, seconds);
+    return text;
 }

@@ -14,6 +14,9 @@ QString ClockField(const QString& text, int position);
 // The time of day as "HH:mm:ss", 24-hour, zero-padded.
 QString FormatClock(const QTime& timeOfDay);
 
+// Minutes x 60 + hours x 3600 + seconds of the three positional fields, each read as a number.
+double FieldSeconds(const QString& text);
+
 // Seconds of a text made by FormatClock.
 std::int32_t ClockSeconds(const QString& clockText);
 

@@ -14,9 +14,7 @@ void CountMidnight(std::int32_t& dayCount, std::int16_t& latch, const QString& c
 
 std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount) {
     const std::int32_t daySeconds = checked::multiply(checked::multiply(dayCount, 24), 3600);
-    return checked::roundToInt32(ClockField(clockText, 4).toDouble() * 60 +
-                                 ClockField(clockText, 1).toDouble() * 3600 +
-                                 ClockField(clockText, 7).toDouble() + daySeconds);
+    return checked::roundToInt32(FieldSeconds(clockText) + daySeconds);
 }
 
 std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds, std::int32_t startSeconds,

@@ -24,6 +24,7 @@ private slots:
         QTest::addRow("sign in a field") << "+1:-5:+9" << 0.0;
         QTest::addRow("hours 19 and 20") << "19:00:00" << 68400.0;
         QTest::addRow("garbage after") << "01:02:03xyz" << 3723.0;
+        QTest::addRow("other digits") << "\u0661\u0662:00:00" << 0.0;
     }
     void timerStart() {
         QFETCH(QString, text);

@@ -1,0 +1,30 @@
+// Repeats one kind of work N times inside measured(), which callgrind is told to count:
+//   valgrind --tool=callgrind --collect-atstart=no --toggle-collect=measured tick_instructions
+//   plain 1000
+#include "TickSetup.h"
+
+#include <cstring>
+
+extern "C" __attribute__((noinline)) void measured(WindowFixture& f, const char* kind, int count) {
+    int second = 36000;
+    QLineEdit& a = *f.window->txtTime;
+    QLineEdit& b = *f.window->txtTimer;
+    for (int i = 0; i < count; ++i) {
+        if (std::strcmp(kind, "settext") == 0)
+            SetTextTwice(a, b);
+        else
+            TickOnce(f, std::strcmp(kind, "scan") == 0 ? TickKind::Scanning : TickKind::Plain,
+                     second);
+    }
+}
+
+int main(int argc, char* argv[]) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication application(argc, argv);
+    if (argc < 3)
+        return 2;
+    WindowFixture f;
+    f.window->Tick(); // texts written once, so later plain ticks find them unchanged
+    measured(f, argv[1], std::atoi(argv[2]));
+    return 0;
+}
