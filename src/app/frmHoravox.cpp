@@ -33,6 +33,7 @@ const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
 frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter)
     : clock_(clock), speech_(speech), starter_(starter), errors_(this) {
     createControls();
+    nameForScreenReaders();
     setTabOrder();
     wireEvents();
     tmrTimer1->start();

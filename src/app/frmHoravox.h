@@ -90,6 +90,7 @@ public:
 
 private:
     void createControls();
+    void nameForScreenReaders();
     void setTabOrder();
     void wireEvents();
     template <typename Control>

@@ -177,3 +177,23 @@ void frmHoravox::setTabOrder() {
         previous = control;
     }
 }
+
+void frmHoravox::nameForScreenReaders() {
+    // Buttons and captions speak for themselves; boxes and lists take the caption above them or
+    // say what they hold, and a phrase row says which row and column it is.
+    txtTimer->setAccessibleName(QStringLiteral("Timer"));
+    txtTime->setAccessibleName(QStringLiteral("Actual time"));
+    TimerStart->setAccessibleName(Label1->text());
+    cboTimerMode->setAccessibleName(Label2->text());
+    cboDisplayMode->setAccessibleName(Label3->text());
+    cboSelectVoice->setAccessibleName(txtSelectVoice->text());
+    txtSayThisNow->setAccessibleName(QStringLiteral("Phrase to say now"));
+    TextToSpeech1->setAccessibleName(QStringLiteral("Speech indicator"));
+    Image1->setAccessibleName(QStringLiteral("Hourglass"));
+    for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+        const QString row = QStringLiteral("Row %1, ").arg(i + 1);
+        ElapsedActual[i]->setAccessibleName(row + QStringLiteral("E or A"));
+        TimeList[i]->setAccessibleName(row + QStringLiteral("time"));
+        SayList[i]->setAccessibleName(row + QStringLiteral("phrase"));
+    }
+}

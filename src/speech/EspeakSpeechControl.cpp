@@ -1,5 +1,7 @@
 #include "EspeakSpeechControl.h"
 
+#include <algorithm>
+#include <cstdlib>
 #include <espeak-ng/speak_lib.h>
 
 namespace {
@@ -75,6 +77,10 @@ void EspeakSpeechControl::Speak(const QString& text) {
           "the text could not be synthesized");
     if (output_ == Output::Memory)
         return;
+    // The synthesizer opens with a little silence; the phrase should start at once.
+    const auto firstSound = std::find_if(samples_.begin(), samples_.end(),
+                                         [](short sample) { return std::abs(sample) > 64; });
+    samples_.erase(samples_.begin(), firstSound);
     try {
         player_->Play(std::move(samples_));
     } catch (const std::runtime_error& error) {

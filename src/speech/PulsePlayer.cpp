@@ -49,8 +49,10 @@ PulsePlayer::PulsePlayer(int sampleRate) : sampleRate_(sampleRate) {
     // A short target length keeps speech responsive; no pre-buffering starts it at once.
     const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, 0,
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
-    if (pa_stream_connect_playback(stream_, nullptr, &attributes, PA_STREAM_ADJUST_LATENCY, nullptr,
-                                   nullptr) < 0 ||
+    if (pa_stream_connect_playback(
+            stream_, nullptr, &attributes,
+            static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED),
+            nullptr, nullptr) < 0 ||
         !waitUntilReady())
         problem_ = QStringLiteral("the sound server refused a playback stream (%1)")
                        .arg(QString::fromUtf8(pa_strerror(pa_context_errno(context_))));
@@ -106,8 +108,12 @@ void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {
 
 void PulsePlayer::writePending(std::size_t bytes) {
     const std::size_t samples = std::min(bytes / sizeof(short), pending_.size() - next_);
-    if (samples == 0)
+    if (samples == 0) {
+        // Silence between phrases: a running stream would ask for data a hundred times a second.
+        if (nowUsec() >= playingUntilUsec_ && !pa_stream_is_corked(stream_))
+            pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
         return;
+    }
     pa_stream_write(stream_, pending_.data() + next_, samples * sizeof(short), nullptr, 0,
                     PA_SEEK_RELATIVE);
     next_ += samples;
@@ -120,6 +126,7 @@ void PulsePlayer::Play(std::vector<short> samples) {
     if (pa_stream_get_state(stream_) != PA_STREAM_READY)
         throw std::runtime_error("the sound server has gone away");
     pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
+    pa_operation_unref(pa_stream_cork(stream_, 0, nullptr, nullptr));
     pending_ = std::move(samples);
     next_ = 0;
     playingUntilUsec_ = nowUsec() +
@@ -135,8 +142,10 @@ void PulsePlayer::Stop() {
     pending_.clear();
     next_ = 0;
     playingUntilUsec_ = 0;
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY)
+    if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
         pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
+        pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
+    }
 }
 
 bool PulsePlayer::IsPlaying() const {

@@ -75,28 +75,6 @@ private slots:
         QCOMPARE(TimerValue(mode, now, 36000, start), expected);
     }
 
-    void midnightLatch_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("latchBefore");
-        QTest::addColumn<int>("days");
-        QTest::addColumn<int>("latchAfter");
-        QTest::addRow("midnight counted") << "00:00:00" << 0 << 1 << 1;
-        QTest::addRow("same second again") << "00:00:00" << 1 << 0 << 1;
-        QTest::addRow("released") << "00:00:01" << 1 << 0 << 0;
-        QTest::addRow("other time keeps latch") << "12:00:00" << 1 << 0 << 1;
-    }
-    void midnightLatch() {
-        QFETCH(QString, text);
-        QFETCH(int, latchBefore);
-        QFETCH(int, days);
-        QFETCH(int, latchAfter);
-        std::int32_t dayCount = 0;
-        auto latch = static_cast<std::int16_t>(latchBefore);
-        CountMidnight(dayCount, latch, text);
-        QCOMPARE(dayCount, days);
-        QCOMPARE(int{latch}, latchAfter);
-    }
-
     void overflowsAreErrors() {
         std::int32_t dayCount = std::numeric_limits<std::int32_t>::max();
         std::int16_t latch = 0;

@@ -1,0 +1,139 @@
+#!/usr/bin/env python3
+"""Whole-program figures, each beside its reference taken in the same run. Run by scripts/bench,
+which starts the display and sound server and builds the binaries."""
+import os
+import statistics
+import subprocess
+import sys
+import time
+
+ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
+sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
+from horavox_e2e import Horavox, Recording, bursts, run  # noqa: E402
+
+BENCH = os.environ["HORAVOX_BENCH_DIR"]
+MINIMAL = os.path.join(BENCH, "minimal_clock")
+CPU_SECONDS = int(os.environ.get("HORAVOX_CPU_SECONDS", "60"))
+TICKS = os.sysconf("SC_CLK_TCK")
+
+
+def cpu_ticks(pid):
+    fields = open("/proc/%d/stat" % pid).read().rsplit(")", 1)[1].split()
+    return int(fields[11]) + int(fields[12])
+
+
+def cpu_share(pid, seconds):
+    before, start = cpu_ticks(pid), time.monotonic()
+    time.sleep(seconds)
+    return (cpu_ticks(pid) - before) / TICKS / (time.monotonic() - start) * 100
+
+
+def resident_mb(pid):
+    for line in open("/proc/%d/status" % pid):
+        if line.startswith("VmRSS:"):
+            return int(line.split()[1]) / 1024
+
+
+def start_minimal():
+    process = subprocess.Popen([MINIMAL], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    time.sleep(1.5)
+    return process
+
+
+def time_to_map(command, cwd):
+    """Launch to the first MapNotify of a top-level window, as the X server reports it."""
+    watcher = subprocess.Popen(["xev", "-root", "-event", "substructure"],
+                               stdout=subprocess.PIPE, text=True, bufsize=1)
+    time.sleep(0.5)
+    launched = time.monotonic()
+    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
+                               stderr=subprocess.DEVNULL)
+    for line in watcher.stdout:
+        if line.startswith("MapNotify"):
+            mapped = time.monotonic()
+            break
+    watcher.kill()
+    process.kill()
+    process.wait()
+    return (mapped - launched) * 1000
+
+
+def ratio(value, reference):
+    return "%.2f" % (value / reference) if reference else "-"
+
+
+def main():
+    rows = []
+
+    minimal = start_minimal()
+    minimal_cpu = cpu_share(minimal.pid, CPU_SECONDS)
+    minimal.kill()
+    for layout, entry in (("Small Time", 0), ("Big Time", 1), ("Show Phrases", 2)):
+        app = Horavox()
+        if entry:
+            app.choose_display_mode(entry)
+        time.sleep(1)
+        share = cpu_share(app.process.pid, CPU_SECONDS)
+        app.close()
+        rows.append(("CPU, %s (%% of a core)" % layout, share, minimal_cpu))
+
+    minimal = start_minimal()
+    app = Horavox()
+    time.sleep(10)
+    rows.append(("resident memory after 10 s (MB)", resident_mb(app.process.pid),
+                 resident_mb(minimal.pid)))
+    app.close()
+    minimal.kill()
+
+    binary = os.environ["HORAVOX_BINARY"]
+    ours = statistics.median(time_to_map([binary], os.path.dirname(binary)) for _ in range(5))
+    theirs = statistics.median(time_to_map([MINIMAL], BENCH) for _ in range(5))
+    rows.append(("start-up, launch to window mapped (ms)", ours, theirs))
+
+    # "Say This Now" clicked to first sound, beside espeak-ng speaking "Go" from launch.
+    onsets, references = [], []
+    for _ in range(7):
+        recording = Recording()
+        app = Horavox()
+        app.choose_display_mode(2)
+        time.sleep(0.5)
+        app.click(8760, 6840, 1335, 375)  # Clear Phrases: nothing else speaks
+        time.sleep(1.5)
+        clicked = app.click(240, 6360, 1335, 255)
+        time.sleep(1.5)
+        launched = time.monotonic()
+        subprocess.run(["espeak-ng", "Go"], stderr=subprocess.DEVNULL)
+        time.sleep(0.5)
+        samples = recording.stop()
+        app.close()
+        heard = [recording.at(start) for start, _ in bursts(samples)]
+        onsets.append(min(t for t in heard if t > clicked - 0.05) - clicked)
+        references.append(min(t for t in heard if t > launched - 0.05) - launched)
+    rows.append(("speech onset, median (ms)", statistics.median(onsets) * 1000,
+                 statistics.median(references) * 1000))
+
+    # Where in its second a due row starts to sound: the default schedule from start.
+    recording = Recording()
+    offset = time.time() - time.monotonic()
+    app = Horavox()
+    time.sleep(27)
+    samples = recording.stop()
+    app.close()
+    lags = []
+    for start, _ in bursts(samples, gap=1.0):
+        wall = recording.at(start) + offset
+        lags.append((wall - int(wall)) * 1000)
+    rows.append(("phrase start after its second begins, worst (ms)", max(lags), None))
+    rows.append(("phrase start after its second begins, median (ms)", statistics.median(lags),
+                 None))
+
+    print("| Figure | Horavox | Reference | Ratio |")
+    print("|---|---|---|---|")
+    for name, value, reference in rows:
+        print("| %s | %.2f | %s | %s |" % (name, value,
+                                         "%.2f" % reference if reference is not None else "-",
+                                         ratio(value, reference) if reference is not None else "-"))
+
+
+if __name__ == "__main__":
+    main()
