@@ -3,12 +3,14 @@
 
 horavox.ico   - the alarm clock: 32 x 32 and 16 x 16, 16 colours each, 1,078 bytes.
 hourglass.gif - the hourglass with the lips: 45 x 89, one interlaced image, 256-entry colour table.
+icons/NxN.png - the alarm clock for the desktop's menus, drawn the same way at 16, 32, 48 and 256.
 
 The committed files are what the build uses; run this to remake them after a change.
 """
 import math
 import os
 import struct
+import zlib
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 
@@ -164,6 +166,26 @@ def write_gif(path, width=45, height=89):
         f.write(bytes([8]) + blocks + b"\x00;")
 
 
+def write_png(path, size):
+    rows = b""
+    for y in range(size):
+        rows += b"\0"  # no filter
+        for x in range(size):
+            index = alarm_clock_pixel((x + 0.5) / size, (y + 0.5) / size)
+            rows += bytes(VGA[index]) + b"\xff" if index is not None else b"\0\0\0\0"
+
+    def chunk(kind, data):
+        return (struct.pack(">I", len(data)) + kind + data +
+                struct.pack(">I", zlib.crc32(kind + data) & 0xFFFFFFFF))
+
+    with open(path, "wb") as f:
+        f.write(b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0)) +
+                chunk(b"IDAT", zlib.compress(rows, 9)) + chunk(b"IEND", b""))
+
+
 if __name__ == "__main__":
     write_icon(os.path.join(HERE, "horavox.ico"))
     write_gif(os.path.join(HERE, "hourglass.gif"))
+    os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
+    for size in (16, 32, 48, 256):
+        write_png(os.path.join(HERE, "icons", "%dx%d.png" % (size, size)), size)

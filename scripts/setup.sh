@@ -6,7 +6,8 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libespeak-ng-dev
                 espeak-ng-data libpulse-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils pulseaudio pulseaudio-utils sox espeak-ng
-               imagemagick python3 clang libbenchmark-dev util-linux)
+               imagemagick python3 clang libbenchmark-dev util-linux
+               desktop-file-utils appstream)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {

@@ -36,6 +36,9 @@ frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramSta
     nameForScreenReaders();
     setTabOrder();
     wireEvents();
+    // The window opens with the focus on "Reset" rather than in the first box of the tab order,
+    // the timer, where a blinking cursor would repaint a clock twice a second.
+    cmdReset->setFocus();
     tmrTimer1->start();
 }
 

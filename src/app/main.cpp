@@ -11,6 +11,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral("org.horavox.Horavox"));
     SystemTimeOfDay clock;
     EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name());
     DesktopProgramStarter starter;

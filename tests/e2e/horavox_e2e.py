@@ -91,11 +91,11 @@ class Horavox:
     """The program started from its own folder, as the run script starts it. `wrapper` is a
     command line that runs it in a changed world (a private mount, say)."""
 
-    def __init__(self, extra_env=None, wrapper=()):
+    def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None):
         env = dict(os.environ, **(extra_env or {}))
         env.pop("QT_QPA_PLATFORM", None)
         self.output = tempfile.TemporaryFile()
-        self.process = subprocess.Popen([*wrapper, BINARY], cwd=os.path.dirname(BINARY),
+        self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
                                         env=env, stdout=self.output, stderr=subprocess.STDOUT)
         atexit.register(self.process.kill)  # a failed check leaves nothing running
         self.window = self._wait_for_window()

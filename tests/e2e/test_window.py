@@ -22,3 +22,8 @@ app.screenshot("show-phrases")
 app.choose_display_mode(0)
 check(app.geometry()[3] == px(1900), "Small Time again: the short window")
 app.close()
+
+app = Horavox({"QT_SCALE_FACTOR": "2"})
+check(app.geometry()[2] == 2 * px(10365), "at scale factor 2 the window is twice as wide")
+app.screenshot("small-time-scale-2")
+app.close()

@@ -6,6 +6,7 @@
 #include "frmHoravox.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
@@ -151,6 +152,25 @@ private slots:
         } while (at != window.txtTimer);
         QCOMPARE(walked, expected);
         QCOMPARE(window.TextToSpeech1->focusPolicy(), Qt::NoFocus);
+    }
+
+    void everyFocusStopHasAnAccessibleName() {
+        frmHoravox window(clock, speech, starter);
+        window.show();
+        QStringList unnamed;
+        int named = 0;
+        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
+            auto* widget = qobject_cast<QWidget*>(node->object());
+            if (widget && widget->focusPolicy() & Qt::TabFocus && !widget->objectName().isEmpty())
+                node->text(QAccessible::Name).isEmpty() ? unnamed << widget->objectName()
+                                                        : (++named, unnamed);
+            for (int i = 0; i < node->childCount(); ++i)
+                walk(node->child(i));
+        };
+        walk(QAccessible::queryAccessibleInterface(&window));
+        QCOMPARE(unnamed, QStringList{});
+        QCOMPARE(named, 41);
+        QCOMPARE(window.SayList[2]->accessibleName(), QStringLiteral("Row 3, phrase"));
     }
 
     void clockFont() {
