@@ -40,12 +40,13 @@ PulsePlayer::PulsePlayer(int sampleRate) : sampleRate_(sampleRate) {
                        .arg(QString::fromUtf8(pa_strerror(pa_context_errno(context_))));
         return;
     }
-    const pa_sample_spec spec{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate_), 1};
-    stream_ = pa_stream_new(context_, "speech", &spec, nullptr);
+    const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate_), 1};
+    stream_ = pa_stream_new(context_, "speech", &format, nullptr);
     pa_stream_set_state_callback(stream_, &PulsePlayer::onStreamState, this);
     pa_stream_set_write_callback(stream_, &PulsePlayer::onWritable, this);
-    const auto bufferBytes =
-        static_cast<std::uint32_t>(pa_usec_to_bytes(BufferMilliseconds * PA_USEC_PER_MSEC, &spec));
+    pa_stream_set_underflow_callback(stream_, &PulsePlayer::onUnderflow, this);
+    const auto bufferBytes = static_cast<std::uint32_t>(
+        pa_usec_to_bytes(BufferMilliseconds * PA_USEC_PER_MSEC, &format));
     // A short target length keeps speech responsive; no pre-buffering starts it at once.
     const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, 0,
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
@@ -106,14 +107,18 @@ void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {
     static_cast<PulsePlayer*>(self)->writePending(bytes);
 }
 
+void PulsePlayer::onUnderflow(pa_stream* stream, void* self) {
+    // The phrase has played out. Silence between phrases is a corked stream: a running one keeps
+    // the sound server and this process busy fifty times a second.
+    auto* player = static_cast<PulsePlayer*>(self);
+    if (player->next_ >= player->pending_.size())
+        pa_operation_unref(pa_stream_cork(stream, 1, nullptr, nullptr));
+}
+
 void PulsePlayer::writePending(std::size_t bytes) {
     const std::size_t samples = std::min(bytes / sizeof(short), pending_.size() - next_);
-    if (samples == 0) {
-        // Silence between phrases: a running stream would ask for data a hundred times a second.
-        if (nowUsec() >= playingUntilUsec_ && !pa_stream_is_corked(stream_))
-            pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
+    if (samples == 0)
         return;
-    }
     pa_stream_write(stream_, pending_.data() + next_, samples * sizeof(short), nullptr, 0,
                     PA_SEEK_RELATIVE);
     next_ += samples;
@@ -149,8 +154,5 @@ void PulsePlayer::Stop() {
 }
 
 bool PulsePlayer::IsPlaying() const {
-    if (!stream_)
-        return false;
-    const Lock lock(loop_);
-    return nowUsec() < playingUntilUsec_;
+    return stream_ && nowUsec() < playingUntilUsec_;
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <atomic>
 #include <cstdint>
 #include <mutex>
 #include <vector>
@@ -31,6 +32,7 @@ private:
     static void onContextState(pa_context* context, void* self);
     static void onStreamState(pa_stream* stream, void* self);
     static void onWritable(pa_stream* stream, std::size_t bytes, void* self);
+    static void onUnderflow(pa_stream* stream, void* self);
     void writePending(std::size_t bytes);
     bool waitUntilReady();
 
@@ -42,5 +44,7 @@ private:
     // Guarded by the main loop's lock.
     std::vector<short> pending_;
     std::size_t next_ = 0;
-    std::int64_t playingUntilUsec_ = 0;
+    // Read without the lock: the window asks ten times a second, and taking the lock would
+    // wake the sound server's thread each time.
+    std::atomic<std::int64_t> playingUntilUsec_ = 0;
 };
