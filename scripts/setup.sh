@@ -3,10 +3,10 @@
 
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
-BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev libgl-dev libespeak-ng-dev
+BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libespeak-ng-dev
                 espeak-ng-data libpulse-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils pulseaudio pulseaudio-utils sox espeak-ng
-               imagemagick python3 clang libbenchmark-dev util-linux
+               imagemagick python3 clang util-linux
                desktop-file-utils appstream)
 
 # Installs what is missing; a second run finds everything and does no apt work.
