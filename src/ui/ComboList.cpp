@@ -7,8 +7,6 @@ void MakeDropDownList(QComboBox& combo, const QStringList& entries, const QStrin
     combo.setEditable(true);
     combo.setInsertPolicy(QComboBox::NoInsert);
     combo.setCompleter(nullptr); // a completer would turn a typed "up" into "Up"
-    // Enter in the text field would otherwise select a matching entry as if it had been chosen.
-    QObject::disconnect(combo.lineEdit(), &QLineEdit::returnPressed, &combo, nullptr);
     combo.addItems(entries);
     combo.setEditText(text);
 }

@@ -6,7 +6,8 @@
 #include <string>
 
 // The drop-down lists of the window: a list to choose from with a text field that accepts any
-// typing. Only choosing an entry counts as a click; typing, Enter included, changes nothing else.
+// typing. Only choosing an entry counts as a click: from the list, or by Enter on an entry's
+// exact text. Typing alone chooses nothing and adds no entry.
 
 class ListIndexError : public std::runtime_error {
 public:
