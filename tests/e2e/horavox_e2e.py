@@ -135,14 +135,17 @@ class Horavox:
     def choose_display_mode(self, entry):
         """Opens the display-mode list with a click on its arrow and clicks one of its entries."""
         self.click(6240 + 1455 - 240, 360, 240, 315)
-        time.sleep(0.3)
         # The list is a window of its own, named after the program.
-        popups = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                 str(self.process.pid), "--name", "^horavox$"],
-                                capture_output=True, text=True).stdout.split()
-        popup = popups[-1] if popups else None
+        popup, deadline = None, time.monotonic() + 3
+        while popup is None and time.monotonic() < deadline:
+            time.sleep(0.1)
+            popups = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
+                                     str(self.process.pid), "--name", "^horavox$"],
+                                    capture_output=True, text=True).stdout.split()
+            popup = popups[-1] if popups else None
         if popup is None:
             fail("the display-mode list did not open")
+        time.sleep(0.2)  # let it settle where it opened
         info = run("xwininfo", "-id", popup)
         value = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
         x, y = value("Absolute upper-left X"), value("Absolute upper-left Y")
