@@ -19,6 +19,7 @@
 namespace {
 
 const QString PreferredVoice = QStringLiteral("Mfg=Microsoft;Gender=1");
+const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
 
 // Rewriting a box with the text it already shows would repaint it (a 100-point clock, ten times
 // a second) and reset the user's cursor in it, for nothing.
@@ -26,7 +27,6 @@ void setText(QLineEdit& box, const QString& text) {
     if (box.text() != text)
         box.setText(text);
 }
-const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
 
 } // namespace
 
