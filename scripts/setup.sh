@@ -46,7 +46,7 @@ start_services() {
 
     # Xvfb picks a free display number itself and writes it to the pipe.
     exec 3>"$SERVICES/display"
-    Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp >"$SERVICES/xvfb.log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 1920x1200x24 -nolisten tcp >"$SERVICES/xvfb.log" 2>&1 &
     XVFB_PID=$!
     exec 3>&-
     for _ in $(seq 50); do [ -s "$SERVICES/display" ] && break; sleep 0.1; done
