@@ -45,22 +45,24 @@ void appendTwoDigitsAtLeast(QString& text, std::int64_t value) {
     text += QString::number(value);
 }
 
-} // namespace
-
-QString ClockField(const QString& text, int position) {
-    return text.mid(position - 1, 2);
+// "HH:MM:SS" after whatever the text already holds.
+void appendClockFields(QString& text, std::int64_t hours, std::int64_t minutes,
+                       std::int64_t seconds) {
+    appendTwoDigitsAtLeast(text, hours);
+    text += u':';
+    appendTwoDigitsAtLeast(text, minutes);
+    text += u':';
+    appendTwoDigitsAtLeast(text, seconds);
 }
+
+} // namespace
 
 QString FormatClock(const QTime& timeOfDay) {
     if (!timeOfDay.isValid())
         return {};
     QString text;
     text.reserve(8);
-    appendTwoDigitsAtLeast(text, timeOfDay.hour());
-    text += u':';
-    appendTwoDigitsAtLeast(text, timeOfDay.minute());
-    text += u':';
-    appendTwoDigitsAtLeast(text, timeOfDay.second());
+    appendClockFields(text, timeOfDay.hour(), timeOfDay.minute(), timeOfDay.second());
     return text;
 }
 
@@ -95,10 +97,6 @@ QString FormatTimerText(std::int32_t value) {
     text.reserve(16);
     if (value < 0)
         text += QStringLiteral("- ");
-    appendTwoDigitsAtLeast(text, hours);
-    text += u':';
-    appendTwoDigitsAtLeast(text, minutes);
-    text += u':';
-    appendTwoDigitsAtLeast(text, seconds);
+    appendClockFields(text, hours, minutes, seconds);
     return text;
 }

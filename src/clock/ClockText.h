@@ -7,10 +7,6 @@
 // The "HH:MM:SS" texts the program shows, reads and compares, and the second counts behind them.
 // Fields are taken by position, as the user's text may be anything.
 
-// The field of at most two characters starting at `position` (counted from 1); shorter or empty
-// where the text ends early.
-QString ClockField(const QString& text, int position);
-
 // The time of day as "HH:mm:ss", 24-hour, zero-padded.
 QString FormatClock(const QTime& timeOfDay);
 
