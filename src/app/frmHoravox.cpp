@@ -20,6 +20,9 @@ namespace {
 
 const QString PreferredVoice = QStringLiteral("Mfg=Microsoft;Gender=1");
 const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
+// Ticks fall this long after a second begins; one that lands later than LateTick is phased anew.
+constexpr int TickPhase = 5;
+constexpr int LateTick = 20;
 
 // Rewriting a box with the text it already shows would repaint it (a 100-point clock, ten times
 // a second) and reset the user's cursor in it, for nothing.
@@ -61,6 +64,7 @@ void frmHoravox::wireEvents() {
                 [this, i] { errors_.Run([this, i] { Help_Click(i); }); });
 }
 
+// Restarts the 100 ms ticks after the delay, one of them falling just after each second begins.
 void frmHoravox::PhaseTicks(int delayMilliseconds) {
     tmrTimer1->stop();
     QTimer::singleShot(delayMilliseconds, Qt::PreciseTimer, this, [this] {
@@ -74,17 +78,23 @@ void frmHoravox::Load() {
 }
 
 void frmHoravox::Form_Load() {
-    vars_.NowSeconds = ClockSeconds(FormatClock(clock_.now()));
+    const LocalMoment now = clock_.now();
+    vars_.NowSeconds = ClockSeconds(FormatClock(now.time));
     vars_.StartSeconds = vars_.NowSeconds;
+    vars_.StartDate = now.date;
     vars_.DayCount = 0;
-    vars_.MidnightLatch = 0;
     ShowSmallTime();
     SetUpVoices();
 }
 
 void frmHoravox::Tick() {
+    const std::int32_t scannedBefore = vars_.LastScannedSecond;
     errors_.Run([this] { tmrTimer1_Timer(); });
     TextToSpeech1->Poll();
+    if (vars_.LastScannedSecond != scannedBefore && tickMillisecond_ > LateTick) {
+        const int interval = tmrTimer1->interval();
+        PhaseTicks(((TickPhase - tickMillisecond_) % interval + interval) % interval);
+    }
 }
 
 double frmHoravox::ReadTimerStart() const {
@@ -92,9 +102,11 @@ double frmHoravox::ReadTimerStart() const {
 }
 
 void frmHoravox::tmrTimer1_Timer() {
-    setText(*txtTime, FormatClock(clock_.now()));
+    const LocalMoment now = clock_.now();
+    tickMillisecond_ = now.time.msec();
+    setText(*txtTime, FormatClock(now.time));
     const QString clockText = txtTime->text();
-    CountMidnight(vars_.DayCount, vars_.MidnightLatch, clockText);
+    vars_.DayCount = DaysSince(vars_.StartDate, now.date);
     vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
     const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
     const std::int32_t timerValue =
@@ -115,11 +127,15 @@ void frmHoravox::ScanPhrases() {
 }
 
 void frmHoravox::cmdReset_Click() {
-    txtTime->setText(FormatClock(clock_.now()));
+    const LocalMoment now = clock_.now();
+    txtTime->setText(FormatClock(now.time));
     vars_.NowSeconds = ClockSeconds(txtTime->text());
     vars_.StartSeconds = vars_.NowSeconds;
+    vars_.StartDate = now.date;
     vars_.DayCount = 0;
-    vars_.MidnightLatch = 0;
+    // After midnights, or a clock set back, the count starts lower than the last scanned second:
+    // the rows speak again from the next second instead of a day later.
+    vars_.LastScannedSecond = std::min(vars_.LastScannedSecond, vars_.NowSeconds);
     speech_.StopSpeaking();
     speech_.Speak(QStringLiteral("Go"));
 }

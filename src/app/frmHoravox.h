@@ -4,6 +4,7 @@
 #include "PhraseRow.h"
 #include "VerticalUnit.h"
 
+#include <QDate>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -24,10 +25,10 @@ class TimeOfDay;
 // The program's state besides the controls' texts; all 0 when the window is created.
 struct WindowVariables {
     std::int32_t StartSeconds = 0;      // time of day of the last start-up or reset
+    QDate StartDate;                    // date of the last start-up or reset
     std::int32_t NowSeconds = 0;        // time of day plus the counted days
     std::int32_t LastScannedSecond = 0; // highest NowSeconds the phrase table was scanned for
     std::int32_t DayCount = 0;          // midnights since the last start-up or reset
-    std::int16_t MidnightLatch = 0;     // 1 once the current midnight has been counted
 };
 
 // The one window. Its controls are the program's data store: every handler reads them afresh.
@@ -40,11 +41,10 @@ public:
 
     // Runs Form_Load as the window's load event: errors are shown, not thrown.
     void Load();
-    // One tick as the timer delivers it: errors are shown, not thrown.
+    // One tick as the timer delivers it: errors are shown, not thrown. A tick that finds a new
+    // second well after it began phases the ticks again to just after each second's start, so
+    // that a due phrase starts with its second rather than up to a tick later.
     void Tick();
-    // Restarts the ticks after the delay, so that they fall just after each second begins and a
-    // due phrase starts with its second rather than up to a tick later.
-    void PhaseTicks(int delayMilliseconds);
     ErrorDisplay& Errors() { return errors_; }
     const WindowVariables& Variables() const { return vars_; }
     const VerticalUnit& Unit() const { return unit_; }
@@ -97,6 +97,7 @@ private:
     Control* designed(const QString& name, Control* control, int left, int top, int width,
                       int height, int tabIndex, const QString& toolTip = {});
 
+    void PhaseTicks(int delayMilliseconds);
     void SetUpVoices();
     void ScanPhrases();
     void OutputPhrase(const QString& phrase);
@@ -119,5 +120,6 @@ private:
     WindowVariables vars_;
     VerticalUnit unit_;
     double clientHeightTwips_ = 0;
+    int tickMillisecond_ = 0; // how far into its second the last tick read the clock
     std::vector<std::pair<int, QWidget*>> tabStops_;
 };

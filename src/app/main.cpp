@@ -6,7 +6,6 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QTime>
 #include <QTimer>
 
 int main(int argc, char* argv[]) {
@@ -20,7 +19,6 @@ int main(int argc, char* argv[]) {
     window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();
-    window.PhaseTicks(1000 - QTime::currentTime().msec() + 5);
 
     // Told once, when the window is up, rather than at every phrase.
     QTimer::singleShot(0, &window, [&] {

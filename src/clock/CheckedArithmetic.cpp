@@ -41,4 +41,8 @@ std::int16_t toInt16(std::int32_t value) {
     return fitted<std::int16_t>(value, "a number converted to 16 bits");
 }
 
+std::int32_t toInt32(std::int64_t value) {
+    return fitted<std::int32_t>(value, "a number converted to 32 bits");
+}
+
 } // namespace checked

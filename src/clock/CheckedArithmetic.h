@@ -22,5 +22,6 @@ std::int16_t add16(std::int16_t a, std::int16_t b);
 // Rounds half to even, as the double-to-integer conversion of second counts does.
 std::int32_t roundToInt32(double value);
 std::int16_t toInt16(std::int32_t value);
+std::int32_t toInt32(std::int64_t value);
 
 } // namespace checked

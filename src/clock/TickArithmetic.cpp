@@ -3,13 +3,8 @@
 #include "CheckedArithmetic.h"
 #include "ClockText.h"
 
-void CountMidnight(std::int32_t& dayCount, std::int16_t& latch, const QString& clockText) {
-    if (clockText == u"00:00:00" && latch == 0) {
-        latch = 1;
-        dayCount = checked::add(dayCount, 1);
-    }
-    if (clockText == u"00:00:01")
-        latch = 0;
+std::int32_t DaysSince(const QDate& startDate, const QDate& today) {
+    return checked::toInt32(startDate.daysTo(today));
 }
 
 std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount) {

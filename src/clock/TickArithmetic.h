@@ -1,14 +1,15 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <cstdint>
 
-// The arithmetic of one tick: midnights counted from the clock text, the running second count
-// and the timer value. Every step is checked 32-bit arithmetic.
+// The arithmetic of one tick: the midnights passed, the running second count and the timer
+// value. Every step is checked 32-bit arithmetic.
 
-// Counts a midnight at the first "00:00:00" seen (latch 0 to 1) and re-arms the latch at
-// "00:00:01". A midnight with no tick inside its first second goes uncounted.
-void CountMidnight(std::int32_t& dayCount, std::int16_t& latch, const QString& clockText);
+// Midnights from the date of the last start-up or reset to today, taken from the calendar, so
+// that a midnight no tick saw (a computer asleep over it) still counts, and counts once.
+std::int32_t DaysSince(const QDate& startDate, const QDate& today);
 
 // Seconds of the clock text's fields plus the counted days.
 std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount);

@@ -1,15 +1,22 @@
 #pragma once
 
+#include <QDate>
 #include <QTime>
 
-// The local time of day, in whole seconds. Tests put a settable clock in its place.
+// A reading of the local clock: the date, and the time of day to the millisecond.
+struct LocalMoment {
+    QDate date;
+    QTime time;
+};
+
+// The local clock. Tests put a settable clock in its place.
 class TimeOfDay {
 public:
     virtual ~TimeOfDay() = default;
-    virtual QTime now() const = 0;
+    virtual LocalMoment now() const = 0;
 };
 
 class SystemTimeOfDay final : public TimeOfDay {
 public:
-    QTime now() const override;
+    LocalMoment now() const override;
 };

@@ -36,8 +36,8 @@ private slots:
         WindowFixture f(QTime(23, 59, 50));
         f.setMode("Down");
         f.window->TimerStart->setText("00:10:00");
-        f.tickAt(0, 0, 0);
-        f.tickAt(0, 0, 30);
+        f.tickAt(0, 0, 0, 1);
+        f.tickAt(0, 0, 30, 1);
         f.speech.calls.clear();
         f.speech.failOn = "Speak";
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
@@ -47,11 +47,11 @@ private slots:
         QCOMPARE(v.StartSeconds, 30);
         QCOMPARE(v.NowSeconds, 30);
         QCOMPARE(v.DayCount, 0);
-        QCOMPARE(v.LastScannedSecond, 86430);
+        QCOMPARE(v.LastScannedSecond, 30);
         f.speech.failOn.clear();
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
         QCOMPARE(f.speech.calls, (QStringList{"Stop", "Stop", "Speak:Go"}));
-        f.tickAt(0, 0, 31);
+        f.tickAt(0, 0, 31, 1);
         QCOMPARE(f.timer(), QStringLiteral("00:09:59"));
     }
 

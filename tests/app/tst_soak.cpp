@@ -37,7 +37,7 @@ private slots:
                 if (!dense && second % 60 != 0)
                     continue;
                 for (int tick = 0; tick < (dense ? 10 : 1); ++tick) {
-                    f.tickAt(second / 3600, second / 60 % 60, second % 60);
+                    f.tickAt(second / 3600, second / 60 % 60, second % 60, day);
                     QVERIFY(f.window->Variables().NowSeconds >= lastNow);
                     lastNow = f.window->Variables().NowSeconds;
                 }

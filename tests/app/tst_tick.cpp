@@ -40,58 +40,79 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:03:00"));
     }
 
-    void throughMidnight() {
-        WindowFixture f(QTime(23, 59, 58));
-        f.tickAt(23, 59, 59);
-        QCOMPARE(f.timer(), QStringLiteral("00:00:01"));
-        f.tickAt(0, 0, 0);
-        f.tickAt(0, 0, 0); // the other ticks of that second count nothing more
-        QCOMPARE(f.window->Variables().DayCount, 1);
-        QCOMPARE(f.window->Variables().NowSeconds, 86400);
-        QCOMPARE(f.timer(), QStringLiteral("00:00:02"));
-        f.tickAt(0, 0, 1);
-        QCOMPARE(f.window->Variables().MidnightLatch, std::int16_t{0});
-        f.tickAt(23, 59, 59);
-        f.tickAt(0, 0, 0);
-        QCOMPARE(f.window->Variables().DayCount, 2);
-        QCOMPARE(f.timer(), QStringLiteral("24:00:02"));
+    // Steps are ticks, "day HH:MM:SS", or "reset"; the timer counts up from 00:00:00.
+    void midnights_data() {
+        QTest::addColumn<QTime>("start");
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QString>("timer");
+        QTest::addRow("ticking through two midnights")
+            << QTime(23, 59, 58) << QStringList{"0 23:59:59", "1 00:00:00", "1 00:00:00",
+                                                "1 00:00:01", "1 23:59:59", "2 00:00:00"}
+            << "24:00:02";
+        QTest::addRow("asleep over midnight")
+            << QTime(23, 50, 0) << QStringList{"1 07:00:00"} << "07:10:00";
+        QTest::addRow("no tick in 00:00:01")
+            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "1 00:00:02", "2 00:00:00"}
+            << "24:00:02";
+        QTest::addRow("reset inside 00:00:00")
+            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}
+            << "00:00:02";
+        QTest::addRow("started inside 00:00:00")
+            << QTime(0, 0, 0) << QStringList{"0 00:00:00", "0 00:00:02"} << "00:00:02";
+        QTest::addRow("clock set back over midnight")
+            << QTime(0, 30, 0) << QStringList{"-1 23:30:00"} << "- 01:00:00";
+    }
+    void midnights() {
+        QFETCH(QTime, start);
+        QFETCH(QStringList, steps);
+        QFETCH(QString, timer);
+        WindowFixture f(start);
+        for (const QString& step : steps) {
+            if (step == u"reset") {
+                f.window->cmdReset_Click();
+                continue;
+            }
+            const QTime time = QTime::fromString(step.section(u' ', 1), u"HH:mm:ss");
+            f.tickAt(time.hour(), time.minute(), time.second(), step.section(u' ', 0, 0).toInt());
+        }
+        QCOMPARE(f.timer(), timer);
+        QCOMPARE(f.window->Errors().ErrorCount(), 0);
     }
 
-    void missedMidnightSecondsFallBack() {
-        WindowFixture f(QTime(23, 59, 58));
-        f.tickAt(0, 0, 1); // suspended over 00:00:00: not counted
-        QCOMPARE(f.window->Variables().DayCount, 0);
-        QCOMPARE(f.window->Variables().NowSeconds, 1);
+    void resetScansAgainFromTheNextSecond() {
+        WindowFixture f(QTime(22, 0, 0));
+        f.tickAt(23, 59, 59);
+        f.tickAt(7, 0, 0, 1); // the morning after
+        f.window->cmdReset_Click();
+        f.tickAt(7, 0, 1, 1);
+        f.tickAt(7, 0, 2, 1);
+        QCOMPARE(f.speech.spoken().last(), QStringLiteral("Horavox"));
 
-        WindowFixture g(QTime(23, 59, 58));
-        g.tickAt(0, 0, 0);
-        g.tickAt(0, 0, 2); // no tick in 00:00:01: the latch stays set
-        g.tickAt(23, 59, 59);
-        g.tickAt(0, 0, 0);
-        QCOMPARE(g.window->Variables().DayCount, 1);
-        QCOMPARE(g.window->Variables().NowSeconds, 86400);
+        // A reset inside a second already scanned does not scan it again.
+        f.tickAt(7, 1, 0, 1);
+        f.speech.calls.clear();
+        f.window->cmdReset_Click();
+        f.tickAt(7, 1, 0, 1);
+        QCOMPARE(f.speech.spoken(), QStringList{"Go"}); // the empty "E 00:00:00" rows stay quiet
+        QCOMPARE(f.timer(), QStringLiteral("00:00:00"));
     }
 
     void overflowEndsTheTickAndIsShown() {
         WindowFixture f;
-        // 24855 counted days still fit in 32-bit seconds; the next midnight does not.
-        for (int day = 0; day < 24855; ++day) {
-            f.tickAt(0, 0, 0);
-            f.tickAt(0, 0, 1);
-        }
+        f.tickAt(10, 0, 1);
+        // 24855 days still fit in 32-bit seconds; one more does not.
+        f.tickAt(0, 0, 0, 24855);
         QCOMPARE(f.window->Errors().ErrorCount(), 0);
         const QString timerBefore = f.timer();
         const std::int32_t nowBefore = f.window->Variables().NowSeconds;
-        f.tickAt(0, 0, 0);
+        f.tickAt(0, 0, 0, 24856);
         QCOMPARE(f.window->Errors().ErrorCount(), 1);
         QVERIFY(f.window->Errors().LastMessage().startsWith(u"Overflow"));
         QVERIFY(!f.window->Errors().Box()->isModal());
-        QCOMPARE(f.window->Variables().DayCount, 24856);
-        QCOMPARE(f.window->Variables().MidnightLatch, std::int16_t{1});
         QCOMPARE(f.window->Variables().NowSeconds, nowBefore);
         QCOMPARE(f.window->txtTime->text(), QStringLiteral("00:00:00"));
         QCOMPARE(f.timer(), timerBefore);
-        f.tickAt(0, 0, 1); // fails again each tick, in the same message box
+        f.tickAt(0, 0, 1, 24856); // fails again each tick, in the same message box
         QCOMPARE(f.window->Errors().ErrorCount(), 2);
         QCOMPARE(f.window->findChildren<QMessageBox*>().size(), 1);
     }

@@ -10,9 +10,15 @@
 
 class FakeClock final : public TimeOfDay {
 public:
+    static inline const QDate FirstDay{2026, 3, 2};
+    QDate date = FirstDay;
     QTime time{10, 0, 0};
-    QTime now() const override { return time; }
-    void set(int h, int m, int s) { time = QTime(h, m, s); }
+    LocalMoment now() const override { return {date, time}; }
+    // The time of day on the day so many days after the first.
+    void set(int h, int m, int s, int day = 0, int ms = 0) {
+        date = FirstDay.addDays(day);
+        time = QTime(h, m, s, ms);
+    }
 };
 
 struct FakeVoice {

@@ -21,9 +21,10 @@ struct WindowFixture {
         window->tmrTimer1->stop();
         window->Load();
     }
-    // One tick at the given time, through the window's own error handling.
-    void tickAt(int h, int m, int s) {
-        clock.set(h, m, s);
+    // One tick at the given time, `day` days after the start, through the window's own error
+    // handling.
+    void tickAt(int h, int m, int s, int day = 0) {
+        clock.set(h, m, s, day);
         window->Tick();
     }
     QString timer() const { return window->txtTimer->text(); }
