@@ -7,7 +7,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
                 espeak-ng-data libpulse-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils pulseaudio pulseaudio-utils sox espeak-ng
                imagemagick python3 clang util-linux
-               desktop-file-utils appstream)
+               desktop-file-utils appstream libfaketime)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {

@@ -1,0 +1,47 @@
+"""The wall clock jumps over midnight, as after a laptop slept through it: the timer shows the
+true elapsed time, and a reset brings the rows back at once. libfaketime moves the program's
+clock through a file that the test rewrites."""
+import datetime
+import tempfile
+import time
+
+from horavox_e2e import Horavox, Recording, bursts, check
+
+stamp = tempfile.NamedTemporaryFile("w", suffix=".faketime", delete=False).name
+
+
+def set_clock(moment):
+    with open(stamp, "w") as f:
+        f.write("%+.3f\n" % (moment.timestamp() - time.time()))
+    return time.monotonic()
+
+
+evening = datetime.datetime.combine(datetime.date.today(), datetime.time(23, 59, 40))
+recording = Recording()
+set_clock(evening)
+app = Horavox({"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
+               "FAKETIME_TIMESTAMP_FILE": stamp, "FAKETIME_NO_CACHE": "1",
+               "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
+app.choose_display_mode(2)
+app.click(600, 3960, 975, 285)  # row 5: "E 00:00:53"
+app.type_text("00:00:53")
+app.click(1680, 3960, 8400, 285)
+app.type_text("fifty three")
+# 50 seconds after the start, on the next day.
+jumped = set_clock(evening + datetime.timedelta(seconds=50.5))
+time.sleep(2)
+app.screenshot("midnight-jump")
+time.sleep(3)
+reset = app.click(240, 360, 735, 375)
+time.sleep(3.5)
+samples = recording.stop()
+app.close()
+
+onsets = [recording.at(start) for start, _ in bursts(samples)]
+print("after the jump:", ["%.2f" % (t - jumped) for t in onsets], "reset", reset - jumped)
+check(any(2.2 < t - jumped < 3.8 for t in onsets),
+      "the row due at 00:00:53 is heard three seconds after the jump")
+check(not any(0 < t - jumped < 2.2 for t in onsets), "nothing else is due after the jump")
+after_reset = [t - reset for t in onsets if t > reset - 0.05]
+check(len(after_reset) == 2 and after_reset[0] < 0.5 and 1.0 < after_reset[1] < 2.3,
+      "Reset says Go, and the row due two seconds later is heard")
