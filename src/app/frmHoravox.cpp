@@ -2,6 +2,7 @@
 
 #include "CheckedArithmetic.h"
 #include "ClickableLabel.h"
+#include "ClockBox.h"
 #include "ClockText.h"
 #include "ComboList.h"
 #include "PhraseOutput.h"
@@ -23,13 +24,6 @@ const QString HelpCommand = QStringLiteral("notepad.exe readme.txt");
 // Ticks fall this long after a second begins; one that lands later than LateTick is phased anew.
 constexpr int TickPhase = 5;
 constexpr int LateTick = 20;
-
-// Rewriting a box with the text it already shows would repaint it (a 100-point clock, ten times
-// a second) and reset the user's cursor in it, for nothing.
-void setText(QLineEdit& box, const QString& text) {
-    if (box.text() != text)
-        box.setText(text);
-}
 
 } // namespace
 
@@ -104,14 +98,14 @@ double frmHoravox::ReadTimerStart() const {
 void frmHoravox::tmrTimer1_Timer() {
     const LocalMoment now = clock_.now();
     tickMillisecond_ = now.time.msec();
-    setText(*txtTime, FormatClock(now.time));
+    txtTime->ShowText(FormatClock(now.time));
     const QString clockText = txtTime->text();
     vars_.DayCount = DaysSince(vars_.StartDate, now.date);
     vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
     const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
     const std::int32_t timerValue =
         TimerValue(cboTimerMode->currentText(), vars_.NowSeconds, vars_.StartSeconds, startValue);
-    setText(*txtTimer, FormatTimerText(timerValue));
+    txtTimer->ShowText(FormatTimerText(timerValue));
     ScanPhrases();
 }
 
@@ -128,7 +122,7 @@ void frmHoravox::ScanPhrases() {
 
 void frmHoravox::cmdReset_Click() {
     const LocalMoment now = clock_.now();
-    txtTime->setText(FormatClock(now.time));
+    txtTime->ShowText(FormatClock(now.time));
     vars_.NowSeconds = ClockSeconds(txtTime->text());
     vars_.StartSeconds = vars_.NowSeconds;
     vars_.StartDate = now.date;

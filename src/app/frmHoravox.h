@@ -1,5 +1,6 @@
 #pragma once
 
+#include "ClockBox.h"
 #include "ErrorDisplay.h"
 #include "PhraseRow.h"
 #include "VerticalUnit.h"
@@ -65,8 +66,8 @@ public:
     void Help_Click(int index);
 
     // Controls, named as the design names them.
-    QLineEdit* txtTime;
-    QLineEdit* txtTimer;
+    ClockBox* txtTime;
+    ClockBox* txtTimer;
     QLineEdit* TimerStart;
     QComboBox* cboTimerMode;
     QComboBox* cboDisplayMode;

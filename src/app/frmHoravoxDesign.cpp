@@ -1,6 +1,7 @@
 // The window as it is created, before its load event: every control at its design place, with its
 // design text, tooltip and tab index.
 #include "ClickableLabel.h"
+#include "ClockBox.h"
 #include "ComboList.h"
 #include "ControlGeometry.h"
 #include "SpeechIndicator.h"
@@ -98,9 +99,9 @@ void frmHoravox::createControls() {
     cmdHelp = designed(QStringLiteral("cmdHelp"), new QPushButton(QStringLiteral("Help"), this),
                        1200, 360, 735, 375, 42, QStringLiteral("Displays help file."));
     txtTimer =
-        designed(QStringLiteral("txtTimer"), new QLineEdit(QStringLiteral("timer"), this), 240, 840,
+        designed(QStringLiteral("txtTimer"), new ClockBox(QStringLiteral("timer"), this), 240, 840,
                  1725, 495, 0, QStringLiteral("The timer (elapsed or remaining)."));
-    txtTime = designed(QStringLiteral("txtTime"), new QLineEdit(QStringLiteral("time"), this), 2160,
+    txtTime = designed(QStringLiteral("txtTime"), new ClockBox(QStringLiteral("time"), this), 2160,
                        840, 1725, 495, 1, QStringLiteral("The actual time."));
     txtTimer->setFont(clockFont());
     txtTime->setFont(clockFont());

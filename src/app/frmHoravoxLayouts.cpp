@@ -1,5 +1,6 @@
 // The three display modes and the two window heights they use.
 #include "ClickableLabel.h"
+#include "ClockBox.h"
 #include "ControlGeometry.h"
 #include "Twips.h"
 #include "frmHoravox.h"

@@ -1,0 +1,86 @@
+#include "ClockBox.h"
+
+#include <QPaintEvent>
+#include <QPainter>
+#include <QPainterPath>
+#include <QStyleOptionFrame>
+
+namespace {
+// Where a line edit puts its text inside its contents: two pixels in from the left.
+constexpr int TextIndent = 2;
+constexpr qsizetype MaxGlyphs = 512;
+} // namespace
+
+ClockBox::ClockBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
+
+void ClockBox::ShowText(const QString& text) {
+    if (text == this->text())
+        return;
+    setText(text);
+    setCursorPosition(0);
+}
+
+bool ClockBox::drawsItself() const {
+    return !hasFocus() && !hasSelectedText() && echoMode() == Normal;
+}
+
+void ClockBox::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::PaletteChange ||
+        event->type() == QEvent::StyleChange)
+        glyphs_.clear();
+    QLineEdit::changeEvent(event);
+}
+
+const ClockBox::Glyph& ClockBox::glyph(QChar character, QPointF fraction) {
+    const int x64 = qRound(fraction.x() * 64);
+    const int y64 = qRound(fraction.y() * 64);
+    const auto key = std::make_pair(character, x64 * 65 + y64);
+    const auto found = glyphs_.constFind(key);
+    if (found != glyphs_.constEnd())
+        return *found;
+    if (glyphs_.size() > MaxGlyphs)
+        glyphs_.clear(); // typed text can be anything: keep the cache to what a clock shows
+    const QPointF origin(x64 / 64.0, y64 / 64.0);
+    QPainterPath outline;
+    outline.addText(origin, font(), QString(character));
+    const QRect bounds = outline.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
+    const qreal ratio = devicePixelRatioF();
+    QImage image((QSizeF(bounds.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
+    image.setDevicePixelRatio(ratio);
+    image.fill(Qt::transparent);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.translate(-bounds.topLeft());
+    painter.setFont(font());
+    painter.setPen(palette().color(QPalette::Text));
+    painter.drawText(origin, QString(character));
+    return *glyphs_.insert(key, {image, bounds.topLeft()});
+}
+
+void ClockBox::paintEvent(QPaintEvent* event) {
+    if (!drawsItself())
+        return QLineEdit::paintEvent(event);
+    QPainter painter(this);
+    QStyleOptionFrame panel;
+    initStyleOption(&panel);
+    style()->drawPrimitive(QStyle::PE_PanelLineEdit, &panel, &painter, this);
+    const QRect contents = style()
+                               ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                               .marginsRemoved(textMargins());
+    painter.setClipRect(contents & event->rect());
+
+    // Placed as the line edit places its own text, so that editing it moves nothing.
+    const QFontMetrics metrics(font());
+    const QString shown = text();
+    const int lineHeight = std::max(metrics.height(), metrics.boundingRect(shown).height());
+    const QFontMetricsF exact(font());
+    const qreal baseline = contents.y() + (contents.height() - lineHeight + 1) / 2 + exact.ascent();
+    const int left = contents.x() + TextIndent;
+    for (qsizetype i = 0; i < shown.size(); ++i) {
+        const QPointF origin(left + exact.horizontalAdvance(shown.left(i)), baseline);
+        const QPoint whole(static_cast<int>(std::floor(origin.x())),
+                           static_cast<int>(std::floor(origin.y())));
+        const Glyph& drawn = glyph(shown[i], origin - whole);
+        painter.drawImage(whole + drawn.offset, drawn.image);
+    }
+}
