@@ -1,3 +1,4 @@
+#include "CursorBlinkTimeout.h"
 #include "DesktopProgramStarter.h"
 #include "EspeakSpeechControl.h"
 #include "SpeechIndicator.h"
@@ -11,6 +12,7 @@
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.horavox.Horavox"));
+    const CursorBlinkTimeout quietCursor(10'000);
     SystemTimeOfDay clock;
     EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name());
     DesktopProgramStarter starter;
