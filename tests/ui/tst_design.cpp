@@ -1,78 +1,21 @@
-// The window as created, before its load event: every control's place, text and tooltip, the tab
-// chain, the clock font and the two pictures.
+// The window as created, before its load event: how its controls stand against each other, the
+// texts most easily mistyped, the tab chain, the clock font and the two pictures.
 #include "ClickableLabel.h"
 #include "Fakes.h"
 #include "SpeechIndicator.h"
 #include "frmHoravox.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
-
-struct Design {
-    QString name;
-    int left, top, width, height;
-    QString text;
-    QString toolTip;
-};
-
-const QString Player = R"(c:\windows\media\tada.wav)";
-
-std::vector<Design> designTable() {
-    std::vector<Design> table{
-        {"cmdClearPhrases", 8760, 6840, 1335, 375, "Clear Phrases",
-         "Click here to clear all phrases."},
-        {"cboDisplayMode", 6240, 360, 1455, 315, "Small Time",
-         "Used to select display mode (small, big, or show phrases)."},
-        {"cboTimerMode", 4080, 360, 855, 315, "Up",
-         R"(Selects elapsed time ("Up") or remaining time ("Down"))"},
-        {"TimerStart", 5160, 360, 855, 285, "00:00:00", "Used to enter initial timer value."},
-        {"cmdHelp", 1200, 360, 735, 375, "Help", "Displays help file."},
-        {"txtTimer", 240, 840, 1725, 495, "timer", "The timer (elapsed or remaining)."},
-        {"txtTime", 2160, 840, 1725, 495, "time", "The actual time."},
-        {"txtSayThisNow", 1680, 6360, 8400, 285, "This is a test", ""},
-        {"cmdSayThisNow", 240, 6360, 1335, 255, "Say This Now", "Click here to test a phrase."},
-        {"cboSelectVoice", 2160, 360, 1725, 315, "cboSelectVoice", "Selects voice."},
-        {"cmdReset", 240, 360, 735, 375, "Reset", R"(Resets timer to "Timer Start" value.)"},
-        {"TextToSpeech1", 7800, 120, 975, 735, "", "Just for show."},
-        {"Image1", 9000, 120, 675, 1335, "", ""},
-        {"Label3", 6240, 120, 1455, 255, "Display Mode", ""},
-        {"Label2", 4080, 120, 855, 255, "Timer Mode", ""},
-        {"Label1", 5160, 120, 855, 255, "Timer Start", ""},
-        {"txtSelectVoice", 2160, 120, 1695, 255, "Voice Selector", ""},
-        {"Help(0)", 360, 6720, 975, 255, "Instructions:", ""},
-        {"Help(1)", 360, 6960, 8535, 255,
-         R"(Enter "E" for Elapsed Time or "A" for Actual Time in first column.)", ""},
-        {"Help(2)", 360, 7200, 8535, 255,
-         R"(Enter Elapsed or Actual Time in format "HH:MM:SS" in second column.)", ""},
-        {"Help(3)", 360, 7440, 8535, 255,
-         R"(Enter phrase to be spoken in third column (e.g., "This is a test" or ")" + Player +
-             R"(").)",
-         ""},
-        {"Help(4)", 360, 7680, 8535, 255,
-         R"(A phrase can be tested by typing in last row and clicking the "Say This Now" button.)",
-         ""},
-    };
-    const QStringList kinds{"E", "E", "E", "E", "E", "E", "E", "E", "E", "A"};
-    const QStringList times{"00:00:02", "00:00:05", "00:00:10", "00:00:15", "00:00:25",
-                            "00:00:00", "00:00:00", "00:00:00", "01:20:00", "22:00:00"};
-    for (int i = 0; i < 10; ++i) {
-        const int top = 1560 + 480 * i;
-        const QString row = QStringLiteral("(%1)").arg(i);
-        table.push_back({"ElapsedActual" + row, 240, top, 255, 285, kinds[i],
-                         i == 0 ? R"(Enter "E" for elapsed time or "A" for actual time.)" : ""});
-        table.push_back({"TimeList" + row, 600, top, 975, 285, times[i],
-                         i == 0 ? R"(Enter elapsed or actual time in format "HH:MM:SS".)" : ""});
-    }
-    return table;
-}
 
 QString textOf(const QWidget* control) {
     if (auto* edit = qobject_cast<const QLineEdit*>(control))
@@ -86,8 +29,26 @@ QString textOf(const QWidget* control) {
     return {};
 }
 
-int px(int twips) {
-    return qRound(twips / 15.0);
+// Left to right on one top edge, each clear of the next.
+void checkInALine(std::initializer_list<const QWidget*> controls) {
+    const QWidget* previous = nullptr;
+    for (const QWidget* control : controls) {
+        if (previous) {
+            QCOMPARE(control->y(), previous->y());
+            QVERIFY2(previous->geometry().right() < control->x(),
+                     qPrintable(control->objectName()));
+        }
+        previous = control;
+    }
+}
+
+void checkLeftEdge(std::initializer_list<const QWidget*> controls) {
+    for (const QWidget* control : controls)
+        QCOMPARE(control->x(), (*controls.begin())->x());
+}
+
+void textRow(const char* row, const char* control, const QString& text, const QString& toolTip) {
+    QTest::newRow(row) << QString(control) << text << toolTip;
 }
 
 } // namespace
@@ -99,27 +60,110 @@ class tst_Design : public QObject {
     RecordingStarter starter;
 
 private slots:
-    void everyControlAsDesigned() {
-        frmHoravox window(clock, speech, starter);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Horavox v2.0"));
-        QCOMPARE(window.size(), QSize(px(10365), px(8850)));
-        for (const Design& d : designTable()) {
-            const auto* control = window.findChild<QWidget*>(d.name);
-            QVERIFY2(control, qPrintable(d.name));
-            QCOMPARE(control->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-            QCOMPARE(textOf(control), d.text);
-            QCOMPARE(control->toolTip(), d.toolTip);
-            QVERIFY(!control->isHidden());
+    void controlsStandInRowsAndColumns() {
+        const frmHoravox w(clock, speech, starter);
+        QCOMPARE(w.windowTitle(), QStringLiteral("Horavox v2.0"));
+        QCOMPARE(w.size(), QSize(10365, 8850) / 15.0);
+        checkInALine({w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
+                      w.cboDisplayMode});
+        checkInALine({w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1});
+        QCOMPARE(w.cmdHelp->size(), w.cmdReset->size());
+        QCOMPARE(w.cboTimerMode->height(), w.cboSelectVoice->height());
+        QCOMPARE(w.cboDisplayMode->height(), w.cboSelectVoice->height());
+        checkInALine({w.txtTimer, w.txtTime});
+        QCOMPARE(w.txtTime->size(), w.txtTimer->size());
+        checkLeftEdge({w.txtTimer, w.cmdReset, w.ElapsedActual[0], w.cmdSayThisNow});
+        checkLeftEdge({w.txtTime, w.cboSelectVoice});
+
+        // Rows at an even pitch, and the say-this-now row one pitch below the last.
+        const int pitch = w.SayList[1]->y() - w.SayList[0]->y();
+        QVERIFY(pitch > w.SayList[0]->height());
+        for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+            checkInALine({w.ElapsedActual[i], w.TimeList[i], w.SayList[i]});
+            const QPoint down(0, pitch * int(i));
+            QCOMPARE(w.ElapsedActual[i]->geometry(),
+                     w.ElapsedActual[0]->geometry().translated(down));
+            QCOMPARE(w.TimeList[i]->geometry(), w.TimeList[0]->geometry().translated(down));
+            QCOMPARE(w.SayList[i]->geometry(), w.SayList[0]->geometry().translated(down));
         }
-        QCOMPARE(window.SayList[4]->text(),
-                 QStringLiteral("The letter ee, indicates elapsed time "
-                                "and the letter eh, indicates actual time"));
-        QCOMPARE(window.SayList[9]->geometry(), QRect(px(1680), px(5880), px(8400), px(285)));
-        QVERIFY(window.SayList[0]->toolTip().isEmpty());
-        QCOMPARE(window.Label2->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-        QCOMPARE(window.Help[1]->alignment() & Qt::AlignHCenter, Qt::Alignment{});
-        QCOMPARE(window.cboDisplayMode->itemText(2), QStringLiteral("Show Phrases"));
-        QCOMPARE(window.cboTimerMode->count(), 2);
+        QCOMPARE(w.txtSayThisNow->geometry(), w.SayList[9]->geometry().translated(0, pitch));
+        checkInALine({w.cmdSayThisNow, w.txtSayThisNow});
+
+        // The instruction lines below it, evenly spaced; the first is the short heading.
+        QVERIFY(w.Help[0]->y() > w.txtSayThisNow->geometry().bottom());
+        const int linePitch = w.Help[2]->y() - w.Help[1]->y();
+        for (std::size_t i = 0; i < w.Help.size(); ++i) {
+            QCOMPARE(w.Help[i]->pos(), w.Help[0]->pos() + QPoint(0, linePitch * int(i)));
+            QCOMPARE(w.Help[i]->alignment() & Qt::AlignHCenter, Qt::Alignment{});
+        }
+        QVERIFY(w.Help[0]->width() < w.Help[1]->width());
+
+        const QRect client(QPoint(), w.size());
+        const auto controls = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* a : controls) {
+            QVERIFY2(client.contains(a->geometry()) && !a->isHidden(), qPrintable(a->objectName()));
+            for (const QWidget* b : controls)
+                if (a != b && a->focusPolicy() & Qt::TabFocus && b->focusPolicy() & Qt::TabFocus)
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + " overlaps " + b->objectName()));
+        }
+        QCOMPARE(w.cboDisplayMode->itemText(2), QStringLiteral("Show Phrases"));
+        QCOMPARE(w.cboTimerMode->count(), 2);
+    }
+
+    void captionsStandDirectlyAboveTheirControls() {
+        const frmHoravox w(clock, speech, starter);
+        for (const auto& [caption, control] : {std::pair<QLabel*, QWidget*>{w.Label1, w.TimerStart},
+                                               {w.Label2, w.cboTimerMode},
+                                               {w.Label3, w.cboDisplayMode},
+                                               {w.txtSelectVoice, w.cboSelectVoice}}) {
+            QCOMPARE(caption->x(), control->x());
+            const int gap = control->y() - caption->geometry().bottom();
+            QVERIFY2(gap == 0 || gap == 1, qPrintable(caption->text())); // touching, to a pixel
+            QCOMPARE(caption->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+            QCOMPARE(caption->width() == control->width(), caption != w.txtSelectVoice);
+            QCOMPARE(control->accessibleName(), caption->text());
+        }
+    }
+
+    void texts_data() {
+        QTest::addColumn<QString>("control");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("toolTip");
+        textRow("timer mode, no full stop", "cboTimerMode", "Up",
+                R"(Selects elapsed time ("Up") or remaining time ("Down"))");
+        textRow("reset", "cmdReset", "Reset", R"(Resets timer to "Timer Start" value.)");
+        textRow("first kind", "ElapsedActual(0)", "E",
+                R"(Enter "E" for elapsed time or "A" for actual time.)");
+        textRow("first time", "TimeList(0)", "00:00:02",
+                R"(Enter elapsed or actual time in format "HH:MM:SS".)");
+        textRow("later kind", "ElapsedActual(9)", "A", "");
+        textRow("later time", "TimeList(1)", "00:00:05", "");
+        textRow("phrase", "SayList(0)", "Horavox", "");
+        textRow("voice list before load", "cboSelectVoice", "cboSelectVoice", "Selects voice.");
+        textRow("speech control", "TextToSpeech1", "", "Just for show.");
+        textRow("line 1", "Help(1)",
+                R"(Enter "E" for Elapsed Time or "A" for Actual Time in first column.)", "");
+        textRow("line 2", "Help(2)",
+                R"(Enter Elapsed or Actual Time in format "HH:MM:SS" in second column.)", "");
+        textRow("line 3", "Help(3)",
+                R"(Enter phrase to be spoken in third column (e.g., "This is a test" or )"
+                R"("c:\windows\media\tada.wav").)",
+                "");
+        textRow("line 4", "Help(4)",
+                R"(A phrase can be tested by typing in last row and clicking the "Say This Now" )"
+                R"(button.)",
+                "");
+    }
+    void texts() {
+        QFETCH(QString, control);
+        QFETCH(QString, text);
+        QFETCH(QString, toolTip);
+        const frmHoravox window(clock, speech, starter);
+        const auto* widget = window.findChild<QWidget*>(control);
+        QVERIFY(widget);
+        QCOMPARE(textOf(widget), text);
+        QCOMPARE(widget->toolTip(), toolTip);
     }
 
     void tabChain() {
@@ -183,31 +227,24 @@ private slots:
     }
 
     void pictures() {
-        QFile icon(":/horavox.ico");
-        QVERIFY(icon.open(QIODevice::ReadOnly));
-        const QByteArray ico = icon.readAll();
-        QCOMPARE(ico.size(), 1078);
-        QCOMPARE(ico.mid(0, 6), QByteArray("\0\0\1\0\2\0", 6));
-        for (int entry = 0; entry < 2; ++entry) {
-            const QByteArray e = ico.mid(6 + 16 * entry, 16);
-            QCOMPARE(int(uchar(e[0])), entry == 0 ? 32 : 16);
-            QCOMPARE(int(uchar(e[2])), 16); // colours
-            QCOMPARE(int(uchar(e[6])), 4);  // bits per pixel
+        QImageReader icon(":/horavox.ico");
+        QCOMPARE(icon.imageCount(), 2);
+        for (const int side : {32, 16}) {
+            const QImage image = icon.read();
+            QCOMPARE(image.size(), QSize(side, side));
+            QCOMPARE(image.text("_q_icoOrigDepth"), QStringLiteral("4")); // 16 colours
+            icon.jumpToNextImage();
         }
-        QFile picture(":/hourglass.gif");
-        QVERIFY(picture.open(QIODevice::ReadOnly));
-        const QByteArray gif = picture.readAll();
-        QVERIFY(gif.startsWith("GIF89a"));
-        QCOMPARE(int(uchar(gif[6])) | int(uchar(gif[7])) << 8, 45);
-        QCOMPARE(int(uchar(gif[8])) | int(uchar(gif[9])) << 8, 89);
-        QCOMPARE(int(uchar(gif[10])) & 0x87, 0x87); // a global table of 256 colours
-        const int descriptor = 13 + 3 * 256;
-        QCOMPARE(gif[descriptor], ',');
-        QVERIFY(uchar(gif[descriptor + 9]) & 0x40); // interlaced
-        QVERIFY(!gif.contains("NETSCAPE2.0"));      // not animated
-        QCOMPARE(gif.count(QByteArray(",\0\0\0\0", 5)), 1);
+        QImageReader picture(":/hourglass.gif");
+        QCOMPARE(picture.format(), QByteArray("gif"));
+        QCOMPARE(picture.imageCount(), 1); // not animated
+        QCOMPARE(picture.read().size(), QSize(45, 89));
+        QFile gif(":/hourglass.gif");
+        QVERIFY(gif.open(QIODevice::ReadOnly));
+        QCOMPARE(gif.read(11).at(10) & 0x87, 0x87); // a global table of 256 colours
 
         frmHoravox window(clock, speech, starter);
+        QCOMPARE(window.Image1->size(), QSize(45, 89));
         QCOMPARE(window.Image1->pixmap().size(), QSize(45, 89));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(16, 16)));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
