@@ -56,25 +56,6 @@ private slots:
         QCOMPARE(ClockSeconds("10:00:05"), 36005);
     }
 
-    void timerValue_data() {
-        QTest::addColumn<QString>("mode");
-        QTest::addColumn<int>("now");
-        QTest::addColumn<int>("start");
-        QTest::addColumn<int>("expected");
-        QTest::addRow("up five seconds") << "Up" << 36005 << 0 << 5;
-        QTest::addRow("down from ten minutes") << "Down" << 36005 << 600 << 595;
-        QTest::addRow("down past zero") << "Down" << 36605 << 600 << -5;
-        QTest::addRow("lower-case up counts down") << "up" << 36005 << 0 << -5;
-        QTest::addRow("typed text counts down") << "sideways" << 36002 << 10 << 8;
-    }
-    void timerValue() {
-        QFETCH(QString, mode);
-        QFETCH(int, now);
-        QFETCH(int, start);
-        QFETCH(int, expected);
-        QCOMPARE(TimerValue(mode, now, 36000, start), expected);
-    }
-
     void overflowsAreErrors() {
         const QDate day(2026, 3, 2);
         QVERIFY_THROWS_EXCEPTION(OverflowError, DaysSince(day, day.addDays(3'000'000'000LL)));

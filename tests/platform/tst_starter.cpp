@@ -2,6 +2,7 @@
 #include "CommandLine.h"
 #include "DesktopProgramStarter.h"
 #include "StubOpener.h"
+#include "TextRow.h"
 
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,26 +19,13 @@ private slots:
     void init() { opener.clear(); }
 
     void resolve_data() {
-        QTest::addColumn<QString>("line");
-        QTest::addColumn<QString>("program");
-        QTest::addColumn<QString>("argument");
-        QTest::addRow("help") << "notepad.exe readme.txt"
-                              << "notepad.exe"
-                              << "readme.txt";
-        QTest::addRow("player with blanks in its path")
-            << Player + " c:\\a b.wav" << Player << "c:\\a b.wav";
-        QTest::addRow("any case") << "NOTEPAD.EXE x"
-                                  << "NOTEPAD.EXE"
-                                  << "x";
-        QTest::addRow("empty tail") << "notepad.exe"
-                                    << "notepad.exe"
-                                    << "";
-        QTest::addRow("unknown program") << "rm -rf /"
-                                         << ""
-                                         << "";
-        QTest::addRow("double blank keeps one") << "notepad.exe  x"
-                                                << "notepad.exe"
-                                                << " x";
+        textColumns({"line", "program", "argument"});
+        textRow("help", "notepad.exe readme.txt", "notepad.exe", "readme.txt");
+        textRow("player with blanks in its path", Player + " c:\\a b.wav", Player, "c:\\a b.wav");
+        textRow("any case", "NOTEPAD.EXE x", "NOTEPAD.EXE", "x");
+        textRow("empty tail", "notepad.exe", "notepad.exe", "");
+        textRow("unknown program", "rm -rf /", "", "");
+        textRow("double blank keeps one", "notepad.exe  x", "notepad.exe", " x");
     }
     void resolve() {
         QFETCH(QString, line);
@@ -52,20 +40,13 @@ private slots:
     }
 
     void drivePaths_data() {
-        QTest::addColumn<QString>("argument");
-        QTest::addColumn<QString>("path");
-        QTest::addRow("backslashes") << "c:\\windows\\media\\tada.wav"
-                                     << "/windows/media/tada.wav";
-        QTest::addRow("slashes") << "c:/home/me/bell.wav"
-                                 << "/home/me/bell.wav";
-        QTest::addRow("capital drive") << "D:\\x"
-                                       << "/x";
-        QTest::addRow("a time") << "1:30"
-                                << "1:30";
-        QTest::addRow("drive alone") << "c:"
-                                     << "c:";
-        QTest::addRow("relative") << "readme.txt"
-                                  << "readme.txt";
+        textColumns({"argument", "path"});
+        textRow("backslashes", "c:\\windows\\media\\tada.wav", "/windows/media/tada.wav");
+        textRow("slashes", "c:/home/me/bell.wav", "/home/me/bell.wav");
+        textRow("capital drive", "D:\\x", "/x");
+        textRow("a time", "1:30", "1:30");
+        textRow("drive alone", "c:", "c:");
+        textRow("relative", "readme.txt", "readme.txt");
     }
     void drivePaths() {
         QFETCH(QString, argument);
@@ -74,18 +55,13 @@ private slots:
     }
 
     void startsTheOpenerWithOneArgument_data() {
-        QTest::addColumn<QString>("tail");
-        QTest::addColumn<QString>("argument");
+        textColumns({"tail", "argument"});
         const QString owned = opener.filePath("owned");
-        QTest::addRow("help text") << "readme.txt"
-                                   << "readme.txt";
-        QTest::addRow("blanks") << "c:/my sounds/a b.wav"
-                                << "/my sounds/a b.wav";
-        QTest::addRow("semicolon") << "c:\\x;touch " + owned << "/x;touch " + owned;
-        QTest::addRow("substitution") << "c:\\$(touch " + owned + ")"
-                                      << "/$(touch " + owned + ")";
-        QTest::addRow("back quotes") << "c:/`touch " + owned + "`"
-                                     << "/`touch " + owned + "`";
+        textRow("help text", "readme.txt", "readme.txt");
+        textRow("blanks", "c:/my sounds/a b.wav", "/my sounds/a b.wav");
+        textRow("semicolon", "c:\\x;touch " + owned, "/x;touch " + owned);
+        textRow("substitution", "c:\\$(touch " + owned + ")", "/$(touch " + owned + ")");
+        textRow("back quotes", "c:/`touch " + owned + "`", "/`touch " + owned + "`");
     }
     void startsTheOpenerWithOneArgument() {
         QFETCH(QString, tail);

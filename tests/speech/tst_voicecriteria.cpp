@@ -1,3 +1,6 @@
+// Which voice a criteria text picks: the criteria first, then the user's language, then English,
+// then list order. The list is ordered so that each row would pick another voice were its rule
+// broken.
 #include "VoiceCriteria.h"
 
 #include <QTest>
@@ -9,30 +12,28 @@ private slots:
         QTest::addColumn<QString>("criteria");
         QTest::addColumn<QString>("userLanguage");
         QTest::addColumn<int>("voice");
-        QTest::addRow("name") << "Name=french"
-                              << "de_DE" << 3;
-        QTest::addRow("gender beats language") << "Gender=2"
-                                               << "de_DE" << 4;
-        QTest::addRow("user language breaks a tie") << "Gender=1"
-                                                    << "de_DE.UTF-8" << 2;
-        QTest::addRow("English when the language is unknown") << "Mfg=Microsoft"
-                                                              << "xx" << 1;
-        QTest::addRow("maker matches every voice") << "Mfg=eSpeak NG;Language=fr"
-                                                   << "" << 3;
-        QTest::addRow("region counts") << "Language=en_US"
-                                       << "" << 5;
+        QTest::addRow("name, in any case") << "Name=french"
+                                           << "de_DE" << 1;
+        QTest::addRow("criteria before the user's language") << "Gender=2"
+                                                             << "de_DE" << 2;
+        QTest::addRow("a language criterion") << "Language=de_DE"
+                                              << "fr_FR" << 4;
+        QTest::addRow("the user's language breaks a tie") << "Gender=1"
+                                                          << "de_DE.UTF-8" << 4;
+        QTest::addRow("then English") << "Mfg=Microsoft"
+                                      << "xx" << 3;
         QTest::addRow("malformed pairs ignored") << ";=;Gender;Shoe=9"
-                                                 << "fr_FR" << 3;
+                                                 << "de_DE" << 4;
     }
     void bestVoice() {
         QFETCH(QString, criteria);
         QFETCH(QString, userLanguage);
         QFETCH(int, voice);
         const std::vector<VoiceInfo> voices{
-            {"English (Great Britain)", "gmw/en", {"en-gb", "en"}, 1},
-            {"German", "gmw/de", {"de"}, 1},
             {"French", "roa/fr", {"fr-fr", "fr"}, 1},
             {"Woman", "x/w", {"sv"}, 2},
+            {"English (Great Britain)", "gmw/en", {"en-gb", "en"}, 1},
+            {"German", "gmw/de", {"de"}, 1},
             {"English (America)", "gmw/en-US", {"en-us", "en"}, 1},
         };
         QCOMPARE(BestVoice(voices, criteria, userLanguage), voice);

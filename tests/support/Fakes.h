@@ -31,8 +31,9 @@ public:
     std::vector<FakeVoice> voices{{"Anna", 2}, {"Bert", 1}, {"Carl", 0}};
     std::int32_t found = 2;
     std::int32_t current = 0;
-    QStringList calls; // "Speak:text", "Stop", "Current:2", "Flag:0" ...
-    QString failOn;    // a call name that throws SpeechError
+    std::int32_t settled = 0; // when set, the voice the control reports, whatever it was told
+    QStringList calls;        // "Speak:text", "Stop", "Current:2", "Flag:0" ...
+    QString failOn;           // a call name that throws SpeechError
 
     QStringList spoken() const {
         QStringList texts;
@@ -53,7 +54,7 @@ public:
         return v >= 1 && std::size_t(v) <= voices.size() ? voices[std::size_t(v - 1)].attribute
                                                          : -1;
     }
-    std::int32_t CurrentVoice() override { return current; }
+    std::int32_t CurrentVoice() override { return settled ? settled : current; }
     void SetCurrentVoice(std::int32_t v) override {
         record("Current:" + QString::number(v)), current = v;
     }

@@ -1,93 +1,28 @@
-// The window as created, before its load event: every control's place, text and tooltip, the tab
-// chain, the clock font and the two pictures.
+// The window as created, before its load event: how its controls stand against each other, the
+// texts most easily mistyped, the tab chain, the clock font and the two pictures.
 #include "ClickableLabel.h"
 #include "Fakes.h"
 #include "SpeechIndicator.h"
 #include "frmHoravox.h"
 
-#include <QAbstractButton>
 #include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
+#include <QImageReader>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
 
 namespace {
 
-struct Design {
-    QString name;
-    int left, top, width, height;
-    QString text;
-    QString toolTip;
-};
-
-const QString Player = R"(c:\windows\media\tada.wav)";
-
-std::vector<Design> designTable() {
-    std::vector<Design> table{
-        {"cmdClearPhrases", 8760, 6840, 1335, 375, "Clear Phrases",
-         "Click here to clear all phrases."},
-        {"cboDisplayMode", 6240, 360, 1455, 315, "Small Time",
-         "Used to select display mode (small, big, or show phrases)."},
-        {"cboTimerMode", 4080, 360, 855, 315, "Up",
-         R"(Selects elapsed time ("Up") or remaining time ("Down"))"},
-        {"TimerStart", 5160, 360, 855, 285, "00:00:00", "Used to enter initial timer value."},
-        {"cmdHelp", 1200, 360, 735, 375, "Help", "Displays help file."},
-        {"txtTimer", 240, 840, 1725, 495, "timer", "The timer (elapsed or remaining)."},
-        {"txtTime", 2160, 840, 1725, 495, "time", "The actual time."},
-        {"txtSayThisNow", 1680, 6360, 8400, 285, "This is a test", ""},
-        {"cmdSayThisNow", 240, 6360, 1335, 255, "Say This Now", "Click here to test a phrase."},
-        {"cboSelectVoice", 2160, 360, 1725, 315, "cboSelectVoice", "Selects voice."},
-        {"cmdReset", 240, 360, 735, 375, "Reset", R"(Resets timer to "Timer Start" value.)"},
-        {"TextToSpeech1", 7800, 120, 975, 735, "", "Just for show."},
-        {"Image1", 9000, 120, 675, 1335, "", ""},
-        {"Label3", 6240, 120, 1455, 255, "Display Mode", ""},
-        {"Label2", 4080, 120, 855, 255, "Timer Mode", ""},
-        {"Label1", 5160, 120, 855, 255, "Timer Start", ""},
-        {"txtSelectVoice", 2160, 120, 1695, 255, "Voice Selector", ""},
-        {"Help(0)", 360, 6720, 975, 255, "Instructions:", ""},
-        {"Help(1)", 360, 6960, 8535, 255,
-         R"(Enter "E" for Elapsed Time or "A" for Actual Time in first column.)", ""},
-        {"Help(2)", 360, 7200, 8535, 255,
-         R"(Enter Elapsed or Actual Time in format "HH:MM:SS" in second column.)", ""},
-        {"Help(3)", 360, 7440, 8535, 255,
-         R"(Enter phrase to be spoken in third column (e.g., "This is a test" or ")" + Player +
-             R"(").)",
-         ""},
-        {"Help(4)", 360, 7680, 8535, 255,
-         R"(A phrase can be tested by typing in last row and clicking the "Say This Now" button.)",
-         ""},
-    };
-    const QStringList kinds{"E", "E", "E", "E", "E", "E", "E", "E", "E", "A"};
-    const QStringList times{"00:00:02", "00:00:05", "00:00:10", "00:00:15", "00:00:25",
-                            "00:00:00", "00:00:00", "00:00:00", "01:20:00", "22:00:00"};
-    for (int i = 0; i < 10; ++i) {
-        const int top = 1560 + 480 * i;
-        const QString row = QStringLiteral("(%1)").arg(i);
-        table.push_back({"ElapsedActual" + row, 240, top, 255, 285, kinds[i],
-                         i == 0 ? R"(Enter "E" for elapsed time or "A" for actual time.)" : ""});
-        table.push_back({"TimeList" + row, 600, top, 975, 285, times[i],
-                         i == 0 ? R"(Enter elapsed or actual time in format "HH:MM:SS".)" : ""});
+// Left to right on one top edge, each clear of the next.
+void checkInALine(std::initializer_list<const QWidget*> controls) {
+    for (auto at = controls.begin() + 1; at < controls.end(); ++at) {
+        QCOMPARE((*at)->y(), at[-1]->y());
+        QVERIFY2(at[-1]->geometry().right() < (*at)->x(), qPrintable((*at)->objectName()));
     }
-    return table;
-}
-
-QString textOf(const QWidget* control) {
-    if (auto* edit = qobject_cast<const QLineEdit*>(control))
-        return edit->text();
-    if (auto* button = qobject_cast<const QAbstractButton*>(control))
-        return button->text();
-    if (auto* label = qobject_cast<const QLabel*>(control))
-        return label->text();
-    if (auto* combo = qobject_cast<const QComboBox*>(control))
-        return combo->currentText();
-    return {};
-}
-
-int px(int twips) {
-    return qRound(twips / 15.0);
 }
 
 } // namespace
@@ -97,66 +32,115 @@ class tst_Design : public QObject {
     FakeClock clock;
     RecordingSpeech speech;
     RecordingStarter starter;
+    std::unique_ptr<frmHoravox> window;
 
 private slots:
-    void everyControlAsDesigned() {
-        frmHoravox window(clock, speech, starter);
-        QCOMPARE(window.windowTitle(), QStringLiteral("Horavox v2.0"));
-        QCOMPARE(window.size(), QSize(px(10365), px(8850)));
-        for (const Design& d : designTable()) {
-            const auto* control = window.findChild<QWidget*>(d.name);
-            QVERIFY2(control, qPrintable(d.name));
-            QCOMPARE(control->geometry(), QRect(px(d.left), px(d.top), px(d.width), px(d.height)));
-            QCOMPARE(textOf(control), d.text);
-            QCOMPARE(control->toolTip(), d.toolTip);
-            QVERIFY(!control->isHidden());
+    void init() { window = std::make_unique<frmHoravox>(clock, speech, starter); }
+
+    void controlsLineUp() {
+        const frmHoravox& w = *window;
+        QCOMPARE(w.windowTitle(), QStringLiteral("Horavox v2.0"));
+        QCOMPARE(w.size(), QSize(10365, 8850) / 15.0);
+        // Along the top a strip of captions over a strip of controls, each caption directly above
+        // the control it names, at its left edge.
+        checkInALine({w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1});
+        checkInALine({w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
+                      w.cboDisplayMode});
+        for (const auto& [caption, control] : {std::pair<QLabel*, QWidget*>{w.Label1, w.TimerStart},
+                                               {w.Label2, w.cboTimerMode},
+                                               {w.Label3, w.cboDisplayMode},
+                                               {w.txtSelectVoice, w.cboSelectVoice}}) {
+            QCOMPARE(caption->x(), control->x());
+            const int gap = control->y() - caption->geometry().bottom();
+            QVERIFY2(gap == 0 || gap == 1, qPrintable(caption->text())); // touching, to a pixel
+            QCOMPARE(caption->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
+            QCOMPARE(caption->width() == control->width(), caption != w.txtSelectVoice);
         }
-        QCOMPARE(window.SayList[4]->text(),
-                 QStringLiteral("The letter ee, indicates elapsed time "
-                                "and the letter eh, indicates actual time"));
-        QCOMPARE(window.SayList[9]->geometry(), QRect(px(1680), px(5880), px(8400), px(285)));
-        QVERIFY(window.SayList[0]->toolTip().isEmpty());
-        QCOMPARE(window.Label2->alignment() & Qt::AlignHCenter, Qt::AlignHCenter);
-        QCOMPARE(window.Help[1]->alignment() & Qt::AlignHCenter, Qt::Alignment{});
-        QCOMPARE(window.cboDisplayMode->itemText(2), QStringLiteral("Show Phrases"));
-        QCOMPARE(window.cboTimerMode->count(), 2);
+        QCOMPARE(w.cmdHelp->size(), w.cmdReset->size());
+        checkInALine({w.txtTimer, w.txtTime});
+        QCOMPARE(w.txtTime->size(), w.txtTimer->size());
+
+        // Phrase rows at an even pitch, the say-this-now row one pitch below the last, all on the
+        // left edge of the timer; then the instruction lines, evenly spaced.
+        const int pitch = w.SayList[1]->y() - w.SayList[0]->y();
+        QVERIFY(pitch > w.SayList[0]->height());
+        for (std::size_t i = 0; i < PhraseRowCount; ++i) {
+            checkInALine({w.ElapsedActual[i], w.TimeList[i], w.SayList[i]});
+            for (const auto& column : {w.ElapsedActual, w.TimeList, w.SayList})
+                QCOMPARE(column[i]->geometry(),
+                         column[0]->geometry().translated(0, pitch * int(i)));
+        }
+        QCOMPARE(w.txtSayThisNow->geometry(), w.SayList[9]->geometry().translated(0, pitch));
+        checkInALine({w.cmdSayThisNow, w.txtSayThisNow});
+        for (const QWidget* control :
+             std::initializer_list<const QWidget*>{w.txtTimer, w.cmdReset, w.cmdSayThisNow})
+            QCOMPARE(control->x(), w.ElapsedActual[0]->x());
+        QVERIFY(w.Help[0]->y() > w.txtSayThisNow->geometry().bottom());
+        const int linePitch = w.Help[1]->y() - w.Help[0]->y();
+        for (std::size_t i = 0; i < w.Help.size(); ++i) {
+            QCOMPARE(w.Help[i]->pos(), w.Help[0]->pos() + QPoint(0, linePitch * int(i)));
+            QCOMPARE(w.Help[i]->alignment() & Qt::AlignHCenter, Qt::Alignment{});
+        }
+
+        const QRect client(QPoint(), w.size());
+        const auto controls = w.findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+        for (const QWidget* a : controls) {
+            QVERIFY2(client.contains(a->geometry()) && !a->isHidden(), qPrintable(a->objectName()));
+            for (const QWidget* b : controls)
+                if (a != b && a->focusPolicy() & Qt::TabFocus && b->focusPolicy() & Qt::TabFocus)
+                    QVERIFY2(!a->geometry().intersects(b->geometry()),
+                             qPrintable(a->objectName() + " overlaps " + b->objectName()));
+        }
+    }
+
+    // The texts with quotes, a path or no full stop, and the boxes that have no tooltip.
+    void textsEasilyMistyped() {
+        const frmHoravox& w = *window;
+        QCOMPARE(w.cboTimerMode->toolTip(),
+                 QStringLiteral(R"(Selects elapsed time ("Up") or remaining time ("Down"))"));
+        QCOMPARE(w.cmdReset->toolTip(), QStringLiteral(R"(Resets timer to "Timer Start" value.)"));
+        QCOMPARE(w.ElapsedActual[0]->toolTip(),
+                 QStringLiteral(R"(Enter "E" for elapsed time or "A" for actual time.)"));
+        QCOMPARE(w.TimeList[0]->toolTip(),
+                 QStringLiteral(R"(Enter elapsed or actual time in format "HH:MM:SS".)"));
+        for (std::size_t i = 0; i < PhraseRowCount; ++i)
+            QVERIFY(w.SayList[i]->toolTip().isEmpty() &&
+                    (i == 0 || w.ElapsedActual[i]->toolTip() + w.TimeList[i]->toolTip() == ""));
+        QCOMPARE(w.Help[3]->text(),
+                 QStringLiteral(R"(Enter phrase to be spoken in third column (e.g., "This is a )"
+                                R"(test" or "c:\windows\media\tada.wav").)"));
+        QCOMPARE(w.cboSelectVoice->currentText(), QStringLiteral("cboSelectVoice"));
+        QCOMPARE(w.cboDisplayMode->itemText(2), QStringLiteral("Show Phrases"));
+        QCOMPARE(w.cboTimerMode->count(), 2);
     }
 
     void tabChain() {
-        frmHoravox window(clock, speech, starter);
         QStringList expected{"txtTimer", "txtTime", "cmdReset", "cboSelectVoice"};
-        for (int i = 9; i >= 0; --i)
-            expected << QStringLiteral("ElapsedActual(%1)").arg(i);
-        expected << "cmdSayThisNow"
-                 << "txtSayThisNow";
-        for (const auto& [array, from, to] : {std::tuple{"SayList", 9, 6},
-                                              {"TimeList", 9, 6},
-                                              {"SayList", 5, 2},
-                                              {"TimeList", 5, 0}})
+        const auto down = [&](const char* array, int from, int to) {
             for (int i = from; i >= to; --i)
                 expected << QStringLiteral("%1(%2)").arg(array).arg(i);
-        expected << "SayList(0)"
-                 << "SayList(1)"
-                 << "cmdHelp"
-                 << "TimerStart"
-                 << "cboTimerMode"
-                 << "cboDisplayMode"
-                 << "cmdClearPhrases";
-
+        };
+        down("ElapsedActual", 9, 0);
+        expected += {"cmdSayThisNow", "txtSayThisNow"};
+        down("SayList", 9, 6);
+        down("TimeList", 9, 6);
+        down("SayList", 5, 2);
+        down("TimeList", 5, 0);
+        expected += {"SayList(0)",   "SayList(1)",     "cmdHelp",        "TimerStart",
+                     "cboTimerMode", "cboDisplayMode", "cmdClearPhrases"};
         QStringList walked;
-        QWidget* at = window.txtTimer;
+        QWidget* at = window->txtTimer;
         do {
             if (expected.contains(at->objectName()) && !walked.contains(at->objectName()))
                 walked << at->objectName();
             at = at->nextInFocusChain();
-        } while (at != window.txtTimer);
+        } while (at != window->txtTimer);
         QCOMPARE(walked, expected);
-        QCOMPARE(window.TextToSpeech1->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
     }
 
     void everyFocusStopHasAnAccessibleName() {
-        frmHoravox window(clock, speech, starter);
-        window.show();
+        window->show();
         QStringList unnamed;
         int named = 0;
         std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
@@ -167,50 +151,39 @@ private slots:
             for (int i = 0; i < node->childCount(); ++i)
                 walk(node->child(i));
         };
-        walk(QAccessible::queryAccessibleInterface(&window));
+        walk(QAccessible::queryAccessibleInterface(window.get()));
         QCOMPARE(unnamed, QStringList{});
         QCOMPARE(named, 41);
-        QCOMPARE(window.SayList[2]->accessibleName(), QStringLiteral("Row 3, phrase"));
+        QCOMPARE(window->SayList[2]->accessibleName(), QStringLiteral("Row 3, phrase"));
     }
 
     void clockFont() {
-        frmHoravox window(clock, speech, starter);
-        const QFontInfo font(window.txtTimer->font());
+        const QFontInfo font(window->txtTimer->font());
         QVERIFY2(font.family() == "Liberation Sans" || font.family() == "Arial",
                  qPrintable(font.family()));
         QVERIFY(font.bold());
-        QCOMPARE(window.txtTime->font().pointSize(), 18);
+        QCOMPARE(window->txtTime->font().pointSize(), 18);
     }
 
     void pictures() {
-        QFile icon(":/horavox.ico");
-        QVERIFY(icon.open(QIODevice::ReadOnly));
-        const QByteArray ico = icon.readAll();
-        QCOMPARE(ico.size(), 1078);
-        QCOMPARE(ico.mid(0, 6), QByteArray("\0\0\1\0\2\0", 6));
-        for (int entry = 0; entry < 2; ++entry) {
-            const QByteArray e = ico.mid(6 + 16 * entry, 16);
-            QCOMPARE(int(uchar(e[0])), entry == 0 ? 32 : 16);
-            QCOMPARE(int(uchar(e[2])), 16); // colours
-            QCOMPARE(int(uchar(e[6])), 4);  // bits per pixel
+        QImageReader icon(":/horavox.ico");
+        QCOMPARE(icon.imageCount(), 2);
+        for (const int side : {32, 16}) {
+            const QImage image = icon.read();
+            QCOMPARE(image.size(), QSize(side, side));
+            QCOMPARE(image.text("_q_icoOrigDepth"), QStringLiteral("4")); // 16 colours
+            icon.jumpToNextImage();
         }
-        QFile picture(":/hourglass.gif");
-        QVERIFY(picture.open(QIODevice::ReadOnly));
-        const QByteArray gif = picture.readAll();
-        QVERIFY(gif.startsWith("GIF89a"));
-        QCOMPARE(int(uchar(gif[6])) | int(uchar(gif[7])) << 8, 45);
-        QCOMPARE(int(uchar(gif[8])) | int(uchar(gif[9])) << 8, 89);
-        QCOMPARE(int(uchar(gif[10])) & 0x87, 0x87); // a global table of 256 colours
-        const int descriptor = 13 + 3 * 256;
-        QCOMPARE(gif[descriptor], ',');
-        QVERIFY(uchar(gif[descriptor + 9]) & 0x40); // interlaced
-        QVERIFY(!gif.contains("NETSCAPE2.0"));      // not animated
-        QCOMPARE(gif.count(QByteArray(",\0\0\0\0", 5)), 1);
-
-        frmHoravox window(clock, speech, starter);
-        QCOMPARE(window.Image1->pixmap().size(), QSize(45, 89));
-        QVERIFY(window.windowIcon().availableSizes().contains(QSize(16, 16)));
-        QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));
+        QImageReader picture(":/hourglass.gif");
+        QCOMPARE(picture.imageCount(), 1); // not animated
+        QCOMPARE(picture.read().size(), QSize(45, 89));
+        QFile gif(":/hourglass.gif");
+        QVERIFY(gif.open(QIODevice::ReadOnly));
+        QCOMPARE(gif.read(11).at(10) & 0x87, 0x87); // a global table of 256 colours
+        QCOMPARE(window->Image1->pixmap().size(), QSize(45, 89));
+        QCOMPARE(window->Image1->size(), QSize(45, 89)); // its own size, not stretched
+        const auto sizes = window->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)));
     }
 };
 
