@@ -92,7 +92,7 @@ def main():
         app = Horavox()
         if entry:
             app.choose_display_mode(entry)
-        time.sleep(27)  # past the introduction: the clock ticking, nothing being said
+        time.sleep(35)  # past the introduction (its last phrase ends about 31 s in)
         share = cpu_share(app.process.pid, CPU_SECONDS)
         app.close()
         rows.append(("CPU, %s (%% of a core)" % layout, share, minimal_cpu))
