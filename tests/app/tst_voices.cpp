@@ -47,7 +47,7 @@ private slots:
         RecordingStarter starter;
         speech.voices.clear();
         speech.found = 0;
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         window.Load();
         QCOMPARE(window.cboSelectVoice->count(), 0);
         QCOMPARE(window.cboSelectVoice->currentIndex(), -1);
@@ -60,7 +60,7 @@ private slots:
         RecordingSpeech speech;
         RecordingStarter starter;
         speech.found = 7;
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         window.Load();
         QCOMPARE(window.cboSelectVoice->count(), 3); // every entry is in before the refusal
         QCOMPARE(window.cboSelectVoice->currentIndex(), -1);

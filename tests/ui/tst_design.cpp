@@ -100,7 +100,7 @@ class tst_Design : public QObject {
 
 private slots:
     void everyControlAsDesigned() {
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         QCOMPARE(window.windowTitle(), QStringLiteral("Horavox v2.0"));
         QCOMPARE(window.size(), QSize(px(10365), px(8850)));
         for (const Design& d : designTable()) {
@@ -123,7 +123,7 @@ private slots:
     }
 
     void tabChain() {
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         QStringList expected{"txtTimer", "txtTime", "cmdReset", "cboSelectVoice"};
         for (int i = 9; i >= 0; --i)
             expected << QStringLiteral("ElapsedActual(%1)").arg(i);
@@ -155,7 +155,7 @@ private slots:
     }
 
     void everyFocusStopHasAnAccessibleName() {
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         window.show();
         QStringList unnamed;
         int named = 0;
@@ -174,7 +174,7 @@ private slots:
     }
 
     void clockFont() {
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         const QFontInfo font(window.txtTimer->font());
         QVERIFY2(font.family() == "Liberation Sans" || font.family() == "Arial",
                  qPrintable(font.family()));
@@ -207,7 +207,7 @@ private slots:
         QVERIFY(!gif.contains("NETSCAPE2.0"));      // not animated
         QCOMPARE(gif.count(QByteArray(",\0\0\0\0", 5)), 1);
 
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         QCOMPARE(window.Image1->pixmap().size(), QSize(45, 89));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(16, 16)));
         QVERIFY(window.windowIcon().availableSizes().contains(QSize(32, 32)));

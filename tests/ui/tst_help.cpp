@@ -19,7 +19,7 @@ private slots:
     void init() { opener.clear(); }
 
     void helpButtonTwiceOpensTwice() {
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         QTest::mouseClick(window.cmdHelp, Qt::LeftButton);
         QTest::mouseClick(window.cmdHelp, Qt::LeftButton);
         QTRY_COMPARE(opener.recorded(), (QStringList{"readme.txt", "--", "readme.txt", "--", ""}));
@@ -27,7 +27,7 @@ private slots:
 
     void everyInstructionLineOpensTheSameText() {
         for (int i = 0; i < 5; ++i) {
-            frmHoravox window(clock, speech, starter);
+            frmHoravox window(clock, speech, starter, noFrame());
             QTest::mouseClick(window.Help[std::size_t(i)], Qt::LeftButton);
             QTRY_COMPARE(opener.recorded(), (QStringList{"readme.txt", "--", ""}));
             opener.clear();
