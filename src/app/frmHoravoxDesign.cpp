@@ -3,10 +3,12 @@
 #include "ClickableLabel.h"
 #include "ComboList.h"
 #include "ControlGeometry.h"
+#include "NamedComboBox.h"
 #include "SpeechIndicator.h"
 #include "Twips.h"
 #include "frmHoravox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
@@ -74,6 +76,7 @@ Control* frmHoravox::designed(const QString& name, Control* control, int left, i
 }
 
 void frmHoravox::createControls() {
+    AnnounceComboBoxesByName();
     setWindowTitle(QStringLiteral("Horavox v2.0"));
     setFont(QFont(QStringLiteral("Arial"), 8)); // the captions are sized for a small face
     setWindowIcon(QIcon(QStringLiteral(":/horavox.ico")));
@@ -198,6 +201,10 @@ void frmHoravox::nameForScreenReaders() {
     cboTimerMode->setAccessibleName(Label2->text());
     cboDisplayMode->setAccessibleName(Label3->text());
     cboSelectVoice->setAccessibleName(txtSelectVoice->text());
+    for (QComboBox* list : {cboTimerMode, cboDisplayMode, cboSelectVoice}) {
+        list->lineEdit()->setAccessibleName(list->accessibleName() + QStringLiteral(", text"));
+        list->view()->setAccessibleName(list->accessibleName() + QStringLiteral(", entries"));
+    }
     txtSayThisNow->setAccessibleName(QStringLiteral("Phrase to say now"));
     TextToSpeech1->setAccessibleName(QStringLiteral("Speech indicator"));
     Image1->setAccessibleName(QStringLiteral("Hourglass"));
