@@ -112,6 +112,8 @@ start_desktops() {
         sleep 0.1
     done
     export HORAVOX_OPENBOX_DISPLAY HORAVOX_WAYLAND_DISPLAY="$DESKTOPS/wayland-horavox"
+    # Without a session bus, an X program would start one of its own that outlives the tests.
+    export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-disabled:}"
 }
 
 stop_desktops() {
