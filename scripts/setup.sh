@@ -103,7 +103,7 @@ start_desktops() {
         >"$DESKTOPS/weston.ini"
     XDG_RUNTIME_DIR="$DESKTOPS" weston --backend=headless-backend.so --use-pixman --debug \
         --width=1366 --height=768 --socket=wayland-horavox --config="$DESKTOPS/weston.ini" \
-        --log="$DESKTOPS/weston.log" &
+        --log="$DESKTOPS/weston.log" >"$DESKTOPS/weston.out" 2>&1 &
     DESKTOP_PIDS+=($!)
     for _ in $(seq 50); do
         [ -S "$DESKTOPS/wayland-horavox" ] &&
