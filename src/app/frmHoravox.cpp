@@ -27,8 +27,9 @@ constexpr int LateTick = 20;
 
 } // namespace
 
-frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter)
-    : clock_(clock), speech_(speech), starter_(starter), errors_(this) {
+frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter,
+                       WindowFrame& frame)
+    : clock_(clock), speech_(speech), starter_(starter), frame_(frame), errors_(this) {
     createControls();
     nameForScreenReaders();
     setTabOrder();

@@ -6,6 +6,7 @@
 #include "VerticalUnit.h"
 
 #include <QDate>
+#include <QMargins>
 #include <QWidget>
 #include <array>
 #include <cstdint>
@@ -22,6 +23,7 @@ class QTimer;
 class SpeechControl;
 class SpeechIndicator;
 class TimeOfDay;
+class WindowFrame;
 
 // The program's state besides the controls' texts; all 0 when the window is created.
 struct WindowVariables {
@@ -37,7 +39,8 @@ struct WindowVariables {
 // shown by Errors(), after which the program goes on.
 class frmHoravox final : public QWidget {
 public:
-    frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter);
+    frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter,
+               WindowFrame& frame);
     ~frmHoravox() override;
 
     // Runs Form_Load as the window's load event: errors are shown, not thrown.
@@ -50,6 +53,9 @@ public:
     const WindowVariables& Variables() const { return vars_; }
     const VerticalUnit& Unit() const { return unit_; }
     double ClientHeightTwips() const { return clientHeightTwips_; }
+    // A desktop that tells the frame only when the window is shown gets the window height again,
+    // before the first frame is drawn.
+    void setVisible(bool visible) override;
 
     // The timer start value typed into TimerStart, in seconds; never fails.
     double ReadTimerStart() const;
@@ -117,10 +123,14 @@ private:
     const TimeOfDay& clock_;
     SpeechControl& speech_;
     ProgramStarter& starter_;
+    WindowFrame& frame_;
     ErrorDisplay errors_;
     WindowVariables vars_;
     VerticalUnit unit_;
     double clientHeightTwips_ = 0;
     int tickMillisecond_ = 0; // how far into its second the last tick read the clock
+    QMargins frameUsed_;
+    int outerHeight_ = 0;
+    int scaleHeight_ = 0;
     std::vector<std::pair<int, QWidget*>> tabStops_;
 };

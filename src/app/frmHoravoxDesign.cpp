@@ -4,15 +4,18 @@
 #include "ClockBox.h"
 #include "ComboList.h"
 #include "ControlGeometry.h"
+#include "NamedComboBox.h"
 #include "SpeechIndicator.h"
 #include "Twips.h"
 #include "frmHoravox.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
 #include <algorithm>
 
@@ -20,6 +23,8 @@ namespace {
 
 constexpr int DesignWidth = 10365;
 constexpr int DesignHeight = 8850;
+constexpr int DesignLeft = 540;
+constexpr int DesignTop = 660;
 constexpr int FirstRowTop = 1560;
 constexpr int RowSpacing = 480;
 constexpr int RowHeight = 285;
@@ -72,10 +77,15 @@ Control* frmHoravox::designed(const QString& name, Control* control, int left, i
 }
 
 void frmHoravox::createControls() {
+    AnnounceComboBoxesByName();
     setWindowTitle(QStringLiteral("Horavox v2.0"));
     setFont(QFont(QStringLiteral("Arial"), 8)); // the captions are sized for a small face
     setWindowIcon(QIcon(QStringLiteral(":/horavox.ico")));
-    resize(twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
+    twips::SetLogicalDpi(logicalDpiY());
+    // The client area at its design place on the screen's free area.
+    const QPoint origin = screen()->availableGeometry().topLeft();
+    setGeometry(origin.x() + twips::ToPixels(DesignLeft), origin.y() + twips::ToPixels(DesignTop),
+                twips::ToPixels(DesignWidth), twips::ToPixels(DesignHeight));
     clientHeightTwips_ = DesignHeight;
 
     cmdClearPhrases = designed(QStringLiteral("cmdClearPhrases"),
@@ -103,8 +113,12 @@ void frmHoravox::createControls() {
                  1725, 495, 0, QStringLiteral("The timer (elapsed or remaining)."));
     txtTime = designed(QStringLiteral("txtTime"), new ClockBox(QStringLiteral("time"), this), 2160,
                        840, 1725, 495, 1, QStringLiteral("The actual time."));
-    txtTimer->setFont(clockFont());
-    txtTime->setFont(clockFont());
+    for (QLineEdit* clock : {txtTimer, txtTime}) {
+        clock->setFont(clockFont());
+        // A line edit keeps 2 pixels of its own inside the frame on each side: "- 00:00:05" in
+        // 18 points needs them in the 1725-twip box.
+        clock->setTextMargins(-2, 0, -2, 0);
+    }
 
     const auto& defaults = DefaultPhraseRows();
     for (int i = 0; i < PhraseRowCount; ++i) {
@@ -188,6 +202,10 @@ void frmHoravox::nameForScreenReaders() {
     cboTimerMode->setAccessibleName(Label2->text());
     cboDisplayMode->setAccessibleName(Label3->text());
     cboSelectVoice->setAccessibleName(txtSelectVoice->text());
+    for (QComboBox* list : {cboTimerMode, cboDisplayMode, cboSelectVoice}) {
+        list->lineEdit()->setAccessibleName(list->accessibleName() + QStringLiteral(", text"));
+        list->view()->setAccessibleName(list->accessibleName() + QStringLiteral(", entries"));
+    }
     txtSayThisNow->setAccessibleName(QStringLiteral("Phrase to say now"));
     TextToSpeech1->setAccessibleName(QStringLiteral("Speech indicator"));
     Image1->setAccessibleName(QStringLiteral("Hourglass"));

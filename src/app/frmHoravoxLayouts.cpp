@@ -3,11 +3,13 @@
 #include "ClockBox.h"
 #include "ControlGeometry.h"
 #include "Twips.h"
+#include "WindowFrame.h"
 #include "frmHoravox.h"
 
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScreen>
 
 namespace {
 
@@ -87,13 +89,31 @@ void frmHoravox::SetTallWindow() {
 }
 
 void frmHoravox::SetFormHeight(int outerTwips) {
-    // The frame is what the window system reports: nothing before the window is first shown, and
-    // nothing under a bare X server.
-    const double frameTwips = twips::FromPixels(frameGeometry().height() - height());
+    outerHeight_ = outerTwips;
+    frameUsed_ = frame_.Around(*this);
+    const double frameTwips = twips::FromPixels(frameUsed_.top() + frameUsed_.bottom());
     clientHeightTwips_ = std::max(0.0, outerTwips - frameTwips);
-    resize(width(), twips::ToPixels(clientHeightTwips_));
+    QRect client = geometry();
+    client.setHeight(twips::ToPixels(clientHeightTwips_));
+    // A window grown taller than the room below it moves up to stay on the screen.
+    if (const QScreen* shown = screen()) {
+        const QRect room = shown->availableGeometry();
+        const int below = room.bottom() - (client.bottom() + frameUsed_.bottom());
+        if (below < 0)
+            client.moveTop(std::max(room.top() + frameUsed_.top(), client.top() + below));
+    }
+    setGeometry(client);
 }
 
 void frmHoravox::SetScaleHeight(int scaleHeight) {
+    scaleHeight_ = scaleHeight;
     unit_.SetScaleHeight(clientHeightTwips_, scaleHeight);
+}
+
+void frmHoravox::setVisible(bool visible) {
+    QWidget::setVisible(visible);
+    if (visible && outerHeight_ > 0 && frame_.Around(*this) != frameUsed_) {
+        SetFormHeight(outerHeight_);
+        SetScaleHeight(scaleHeight_);
+    }
 }

@@ -3,6 +3,7 @@
 #include "EspeakSpeechControl.h"
 #include "SpeechIndicator.h"
 #include "TimeOfDay.h"
+#include "WindowFrame.h"
 #include "frmHoravox.h"
 
 #include <QApplication>
@@ -17,7 +18,8 @@ int main(int argc, char* argv[]) {
     EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name());
     DesktopProgramStarter starter;
 
-    frmHoravox window(clock, speech, starter);
+    const auto frame = MakeDesktopFrame();
+    frmHoravox window(clock, speech, starter, *frame);
     window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();

@@ -1,10 +1,14 @@
 #pragma once
 
-// The window is designed in twips: 1440 to the inch, 15 to a logical pixel at 96 dots per inch.
-// Qt scales logical pixels on a high-density screen, so the design keeps its proportions there.
+// The window is designed in twips: 1440 to the inch. A logical pixel is 1440 ÷ the screen's logical
+// DPI twips (15 at 96 DPI), so a desktop with larger fonts gets larger boxes to hold them.
 namespace twips {
 
-constexpr int PerPixel = 15;
+constexpr int PerInch = 1440;
+
+// Set once, from the screen, before the window is built.
+void SetLogicalDpi(double dpi);
+double PerPixel();
 
 // The nearest logical pixel.
 int ToPixels(double twips);

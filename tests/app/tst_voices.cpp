@@ -36,7 +36,7 @@ private slots:
         speech.voices.resize(std::size_t(voices));
         speech.found = found;
         speech.settled = settled;
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         window.Load();
         QStringList entries;
         for (int i = 0; i < window.cboSelectVoice->count(); ++i)

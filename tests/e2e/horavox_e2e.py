@@ -91,14 +91,15 @@ class Horavox:
     """The program started from its own folder, as the run script starts it. `wrapper` is a
     command line that runs it in a changed world (a private mount, say)."""
 
-    def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None):
-        env = dict(os.environ, **(extra_env or {}))
+    def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None, x11=True):
+        env = dict(os.environ)
         env.pop("QT_QPA_PLATFORM", None)
+        env.update(extra_env or {})
         self.output = tempfile.TemporaryFile()
         self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
                                         env=env, stdout=self.output, stderr=subprocess.STDOUT)
         atexit.register(self.process.kill)  # a failed check leaves nothing running
-        self.window = self._wait_for_window()
+        self.window = self._wait_for_window() if x11 else None
 
     def _wait_for_window(self):
         deadline = time.monotonic() + 15
@@ -113,8 +114,11 @@ class Horavox:
             time.sleep(0.05)
         fail("no window titled Horavox v2.0 appeared")
 
-    def geometry(self):
-        info = run("xwininfo", "-id", self.window)
+    def size_of(self, window):
+        return self.geometry(window)[2:]
+
+    def geometry(self, window=None):
+        info = run("xwininfo", "-id", window or self.window)
         value = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
         return (value("Absolute upper-left X"), value("Absolute upper-left Y"), value("Width"),
                 value("Height"))
@@ -142,14 +146,13 @@ class Horavox:
             popups = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
                                      str(self.process.pid), "--name", "^horavox$"],
                                     capture_output=True, text=True).stdout.split()
+            # A tooltip is such a window too, but not as wide as the list.
+            popups = [p for p in popups if abs(self.size_of(p)[0] - px(1455)) <= 4]
             popup = popups[-1] if popups else None
         if popup is None:
             fail("the display-mode list did not open")
         time.sleep(0.2)  # let it settle where it opened
-        info = run("xwininfo", "-id", popup)
-        value = lambda name: int(re.search(name + r":\s+(-?\d+)", info).group(1))
-        x, y = value("Absolute upper-left X"), value("Absolute upper-left Y")
-        w, h = value("Width"), value("Height")
+        x, y, w, h = self.geometry(popup)
         row = h / 3
         run("xdotool", "mousemove", str(x + w // 2), str(int(y + row * (entry + 0.5))),
             "click", "1")

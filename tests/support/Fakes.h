@@ -4,8 +4,10 @@
 #include "ProgramStarter.h"
 #include "SpeechControl.h"
 #include "TimeOfDay.h"
+#include "WindowFrame.h"
 
 #include <QStringList>
+#include <QWidget>
 #include <vector>
 
 class FakeClock final : public TimeOfDay {
@@ -78,3 +80,18 @@ public:
         started << commandLine;
     }
 };
+
+// A desktop's frame, told before the window is shown or, as Qt's own decorations are, only after.
+class FakeFrame final : public WindowFrame {
+public:
+    QMargins margins;
+    bool toldWhenShown = false;
+    QMargins Around(QWidget& window) override {
+        return !toldWhenShown || window.isVisible() ? margins : QMargins();
+    }
+};
+
+inline FakeFrame& noFrame() {
+    static FakeFrame none;
+    return none;
+}

@@ -13,11 +13,15 @@ struct WindowFixture {
     FakeClock clock;
     RecordingSpeech speech;
     RecordingStarter starter;
+    FakeFrame frame;
     std::unique_ptr<frmHoravox> window;
 
-    explicit WindowFixture(QTime start = QTime(10, 0, 0)) {
+    explicit WindowFixture(QTime start = QTime(10, 0, 0), QMargins frameMargins = {},
+                           bool frameToldWhenShown = false) {
         clock.time = start;
-        window = std::make_unique<frmHoravox>(clock, speech, starter);
+        frame.margins = frameMargins;
+        frame.toldWhenShown = frameToldWhenShown;
+        window = std::make_unique<frmHoravox>(clock, speech, starter, frame);
         window->tmrTimer1->stop();
         window->Load();
     }

@@ -35,7 +35,7 @@ class tst_Design : public QObject {
     std::unique_ptr<frmHoravox> window;
 
 private slots:
-    void init() { window = std::make_unique<frmHoravox>(clock, speech, starter); }
+    void init() { window = std::make_unique<frmHoravox>(clock, speech, starter, noFrame()); }
 
     void controlsLineUp() {
         const frmHoravox& w = *window;

@@ -26,7 +26,7 @@ private slots:
     }
     void eachClickOpensTheHelpText() {
         QFETCH(int, line);
-        frmHoravox window(clock, speech, starter);
+        frmHoravox window(clock, speech, starter, noFrame());
         QWidget* target = line < 0 ? static_cast<QWidget*>(window.cmdHelp) : window.Help[line];
         QTest::mouseClick(target, Qt::LeftButton);
         QTest::mouseClick(target, Qt::LeftButton);
