@@ -1,17 +1,15 @@
-// The window as created, before its load event: how its controls stand against each other, the
-// texts most easily mistyped, the tab chain, the clock font and the two pictures.
+// The window as created, before its load event: how its controls stand against each other, the tab
+// chain, the clock font and the two pictures.
 #include "ClickableLabel.h"
 #include "Fakes.h"
 #include "SpeechIndicator.h"
 #include "frmHoravox.h"
 
-#include <QAccessible>
 #include <QComboBox>
 #include <QFile>
 #include <QFontInfo>
 #include <QImageReader>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -93,27 +91,6 @@ private slots:
         }
     }
 
-    // The texts with quotes, a path or no full stop, and the boxes that have no tooltip.
-    void textsEasilyMistyped() {
-        const frmHoravox& w = *window;
-        QCOMPARE(w.cboTimerMode->toolTip(),
-                 QStringLiteral(R"(Selects elapsed time ("Up") or remaining time ("Down"))"));
-        QCOMPARE(w.cmdReset->toolTip(), QStringLiteral(R"(Resets timer to "Timer Start" value.)"));
-        QCOMPARE(w.ElapsedActual[0]->toolTip(),
-                 QStringLiteral(R"(Enter "E" for elapsed time or "A" for actual time.)"));
-        QCOMPARE(w.TimeList[0]->toolTip(),
-                 QStringLiteral(R"(Enter elapsed or actual time in format "HH:MM:SS".)"));
-        for (std::size_t i = 0; i < PhraseRowCount; ++i)
-            QVERIFY(w.SayList[i]->toolTip().isEmpty() &&
-                    (i == 0 || w.ElapsedActual[i]->toolTip() + w.TimeList[i]->toolTip() == ""));
-        QCOMPARE(w.Help[3]->text(),
-                 QStringLiteral(R"(Enter phrase to be spoken in third column (e.g., "This is a )"
-                                R"(test" or "c:\windows\media\tada.wav").)"));
-        QCOMPARE(w.cboSelectVoice->currentText(), QStringLiteral("cboSelectVoice"));
-        QCOMPARE(w.cboDisplayMode->itemText(2), QStringLiteral("Show Phrases"));
-        QCOMPARE(w.cboTimerMode->count(), 2);
-    }
-
     void tabChain() {
         QStringList expected{"txtTimer", "txtTime", "cmdReset", "cboSelectVoice"};
         const auto down = [&](const char* array, int from, int to) {
@@ -137,24 +114,6 @@ private slots:
         } while (at != window->txtTimer);
         QCOMPARE(walked, expected);
         QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
-    }
-
-    void everyFocusStopHasAnAccessibleName() {
-        window->show();
-        QStringList unnamed;
-        int named = 0;
-        std::function<void(QAccessibleInterface*)> walk = [&](QAccessibleInterface* node) {
-            auto* widget = qobject_cast<QWidget*>(node->object());
-            if (widget && widget->focusPolicy() & Qt::TabFocus && !widget->objectName().isEmpty())
-                node->text(QAccessible::Name).isEmpty() ? unnamed << widget->objectName()
-                                                        : (++named, unnamed);
-            for (int i = 0; i < node->childCount(); ++i)
-                walk(node->child(i));
-        };
-        walk(QAccessible::queryAccessibleInterface(window.get()));
-        QCOMPARE(unnamed, QStringList{});
-        QCOMPARE(named, 41);
-        QCOMPARE(window->SayList[2]->accessibleName(), QStringLiteral("Row 3, phrase"));
     }
 
     void clockFont() {
