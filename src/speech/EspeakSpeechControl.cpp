@@ -1,5 +1,7 @@
 #include "EspeakSpeechControl.h"
 
+#include "SpokenText.h"
+
 #include <algorithm>
 #include <cstdlib>
 #include <espeak-ng/speak_lib.h>
@@ -8,16 +10,16 @@ namespace {
 
 EspeakSpeechControl* synthesisTarget = nullptr; // the library's callback carries no user pointer
 
-QStringList languagesOf(const char* packed) {
+std::vector<VoiceLanguage> languagesOf(const char* packed) {
     // Pairs of a priority byte and a zero-terminated tag, ended by a zero priority.
-    QStringList languages;
+    std::vector<VoiceLanguage> languages;
     for (const char* p = packed; p && *p; p += std::char_traits<char>::length(p + 1) + 2)
-        languages << QString::fromUtf8(p + 1);
+        languages.push_back({QString::fromUtf8(p + 1), static_cast<unsigned char>(*p)});
     return languages;
 }
 
 QString displayName(const char* name) {
-    return QString::fromUtf8(name).replace(u'_', u' ');
+    return QString::fromUtf8(name).replace(u'_', u' ').trimmed();
 }
 
 void check(espeak_ERROR result, const char* what) {
@@ -29,30 +31,66 @@ void check(espeak_ERROR result, const char* what) {
 
 } // namespace
 
-EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLanguage)
-    : output_(output), userLanguage_(userLanguage) {
+EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLanguage, Notice notice)
+    : output_(output), userLanguage_(userLanguage), notice_(std::move(notice)) {
+    setUp_ = std::async(std::launch::async, [this] { setUp(); });
+}
+
+void EspeakSpeechControl::setUp() {
     sampleRate_ =
         espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
     if (sampleRate_ <= 0) {
         unavailableReason_ = QStringLiteral(
             "the speech synthesizer found no voice data (install the package espeak-ng-data)");
+        if (notice_)
+            notice_(QStringLiteral("Speech is unavailable: %1. The clock and the phrase table go "
+                                   "on working, silently.")
+                        .arg(unavailableReason_));
         return;
     }
     synthesisTarget = this;
     espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
         return collectSamples(samples, count, events);
     });
-    if (output == Output::Playback) {
-        player_ = std::make_unique<PulsePlayer>(sampleRate_);
-        unavailableReason_ = player_->Problem();
+    if (output_ == Output::Playback) {
+        player_ = std::make_unique<PulsePlayer>(sampleRate_, [this](const QString& problem) {
+            if (!notice_)
+                return;
+            if (problem.isEmpty())
+                notice_(QStringLiteral("Speech is back: the sound server can be reached again."));
+            else
+                notice_(QStringLiteral("Speech is unavailable: %1. The clock and the phrase "
+                                       "table go on working, silently, until it is back.")
+                            .arg(problem));
+        });
+        settled_ = true;
     }
     // The library owns these strings and frees them on its next listing: copy them now.
     for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v)
         voices_.push_back({displayName((*v)->name), QString::fromUtf8((*v)->identifier),
                            languagesOf((*v)->languages), (*v)->gender});
+    std::stable_sort(voices_.begin(), voices_.end(), [](const VoiceInfo& a, const VoiceInfo& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+}
+
+QString EspeakSpeechControl::UnavailableReason() const {
+    awaitSetUp();
+    return unavailableReason_;
+}
+
+int EspeakSpeechControl::SampleRate() const {
+    awaitSetUp();
+    return sampleRate_;
+}
+
+const std::vector<VoiceInfo>& EspeakSpeechControl::Voices() const {
+    awaitSetUp();
+    return voices_;
 }
 
 EspeakSpeechControl::~EspeakSpeechControl() {
+    awaitSetUp();
     player_.reset(); // nothing goes on speaking once the window is gone
     if (sampleRate_ <= 0)
         return;
@@ -68,10 +106,12 @@ int EspeakSpeechControl::collectSamples(short* samples, int count, void*) {
 }
 
 void EspeakSpeechControl::Speak(const QString& text) {
-    if (sampleRate_ <= 0 || (output_ == Output::Playback && !heard()))
+    awaitSetUp();
+    // A phrase due while the server is away is lost, not kept for later.
+    if (sampleRate_ <= 0 || (player_ && !player_->Connected()))
         return;
     samples_.clear();
-    const QByteArray utf8 = text.toUtf8();
+    const QByteArray utf8 = SpokenText(text).toUtf8();
     check(espeak_Synth(utf8.constData(), static_cast<std::size_t>(utf8.size()) + 1, 0,
                        POS_CHARACTER, 0, espeakCHARS_UTF8, nullptr, nullptr),
           "the text could not be synthesized");
@@ -81,46 +121,50 @@ void EspeakSpeechControl::Speak(const QString& text) {
     const auto firstSound = std::find_if(samples_.begin(), samples_.end(),
                                          [](short sample) { return std::abs(sample) > 64; });
     samples_.erase(samples_.begin(), firstSound);
-    try {
-        player_->Play(std::move(samples_));
-    } catch (const std::runtime_error& error) {
-        throw SpeechError(std::string("Speech failed: ") + error.what() + ".");
-    }
-    samples_.clear();
+    player_->Play(std::move(samples_));
+    samples_ = {};
 }
 
 void EspeakSpeechControl::StopSpeaking() {
+    awaitSetUp();
     if (player_)
         player_->Stop();
 }
 
 std::int32_t EspeakSpeechControl::FindVoice(const QString& criteria) {
+    awaitSetUp();
     return BestVoice(voices_, criteria, userLanguage_);
 }
 
 void EspeakSpeechControl::SelectVoice(std::int32_t voice) {
+    awaitSetUp();
     SetCurrentVoice(voice);
 }
 
 std::int32_t EspeakSpeechControl::VoiceCount() {
+    awaitSetUp();
     return static_cast<std::int32_t>(voices_.size());
 }
 
 QString EspeakSpeechControl::VoiceName(std::int32_t voice) {
+    awaitSetUp();
     return voiceAt(voice).name;
 }
 
 std::int32_t EspeakSpeechControl::VoiceAttribute(std::int32_t voice) {
+    awaitSetUp();
     if (voice == 0 && voices_.empty())
         return 0; // no synthesizer: the window still starts, silently
     return voiceAt(voice).gender;
 }
 
 std::int32_t EspeakSpeechControl::CurrentVoice() {
+    awaitSetUp();
     return currentVoice_;
 }
 
 void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
+    awaitSetUp();
     if (voice == currentVoice_ || (voice == 0 && voices_.empty()))
         return;
     const QByteArray identifier = voiceAt(voice).identifier.toUtf8();
@@ -129,7 +173,7 @@ void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
 }
 
 bool EspeakSpeechControl::IsSpeaking() const {
-    return player_ && player_->IsPlaying();
+    return settled_ && player_->IsPlaying(); // asked at every tick: never waits
 }
 
 const VoiceInfo& EspeakSpeechControl::voiceAt(std::int32_t voice) const {
