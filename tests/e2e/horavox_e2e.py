@@ -225,12 +225,15 @@ class Horavox:
 
 
 def sound_server(action):
-    """Stops or starts the sound server this suite runs against, as a desktop restarts it."""
+    """Stops or starts the sound server this suite runs against, as a desktop restarts it;
+    returns when it has done so."""
     if not os.environ.get("HORAVOX_SOUND_DIR"):
         print("SKIP: needs a sound server of its own: scripts/sound-server use KIND -- ...")
         sys.exit(SKIPPED)
+    began = time.monotonic()
     subprocess.run([os.environ["HORAVOX_SOUND_SCRIPT"], action, os.environ["HORAVOX_SOUND_DIR"]],
                    check=True)
+    print("sound server %s: %.0f ms" % (action, (time.monotonic() - began) * 1000))
     return time.monotonic()
 
 

@@ -47,6 +47,8 @@ sound_server("stop")
 started = time.monotonic()
 app = Horavox()
 print("window up %.0f ms after start without a server" % ((time.monotonic() - started) * 1000))
+check("Speech is unavailable: no sound server" in app.messages() and app.clock_text_changes(),
+      "no server: told so, and the window is up and ticking")
 time.sleep(max(0.0, started + 3 - time.monotonic()))
 comes_back(app, sound_server("start"), "server started 3 s after the program")
 app.close()
