@@ -4,7 +4,7 @@
 
 #include <algorithm>
 #include <cstdlib>
-#include <espeak-ng/speak_lib.h>
+#include <espeak-ng/espeak_ng.h>
 
 namespace {
 
@@ -33,21 +33,33 @@ void check(espeak_ERROR result, const char* what) {
 
 EspeakSpeechControl::EspeakSpeechControl(Output output, const QString& userLanguage, Notice notice)
     : output_(output), userLanguage_(userLanguage), notice_(std::move(notice)) {
-    setUp_ = std::async(std::launch::async, [this] { setUp(); });
+    setUp_ = std::thread([this] { setUp(); });
 }
 
 void EspeakSpeechControl::setUp() {
-    sampleRate_ =
-        espeak_Initialize(AUDIO_OUTPUT_SYNCHRONOUS, 0, nullptr, espeakINITIALIZE_DONT_EXIT);
-    if (sampleRate_ <= 0) {
+    espeak_ng_InitializePath(nullptr);
+    // The library owns these strings and frees them on its next listing: copy them now.
+    for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v)
+        voices_.push_back({displayName((*v)->name), QString::fromUtf8((*v)->identifier),
+                           languagesOf((*v)->languages), (*v)->gender});
+    std::stable_sort(voices_.begin(), voices_.end(), [](const VoiceInfo& a, const VoiceInfo& b) {
+        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
+    });
+    listed_.set_value();
+
+    espeak_ng_ERROR_CONTEXT context = nullptr;
+    if (espeak_ng_Initialize(&context) != ENS_OK) {
+        espeak_ng_ClearErrorContext(&context);
         unavailableReason_ = QStringLiteral(
             "the speech synthesizer found no voice data (install the package espeak-ng-data)");
         if (notice_)
             notice_(QStringLiteral("Speech is unavailable: %1. The clock and the phrase table go "
                                    "on working, silently.")
                         .arg(unavailableReason_));
+        done_.set_value();
         return;
     }
+    sampleRate_ = espeak_ng_GetSampleRate();
     synthesisTarget = this;
     espeak_SetSynthCallback([](short* samples, int count, espeak_EVENT* events) {
         return collectSamples(samples, count, events);
@@ -63,15 +75,12 @@ void EspeakSpeechControl::setUp() {
                                        "table go on working, silently, until it is back.")
                             .arg(problem));
         });
-        settled_ = true;
     }
-    // The library owns these strings and frees them on its next listing: copy them now.
-    for (const espeak_VOICE** v = espeak_ListVoices(nullptr); v && *v; ++v)
-        voices_.push_back({displayName((*v)->name), QString::fromUtf8((*v)->identifier),
-                           languagesOf((*v)->languages), (*v)->gender});
-    std::stable_sort(voices_.begin(), voices_.end(), [](const VoiceInfo& a, const VoiceInfo& b) {
-        return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
-    });
+    // The library opens a sound connection of its own here, unused, which a hung server holds
+    // up for as long as it hangs.
+    espeak_ng_InitializeOutput(ENOUTPUT_MODE_SYNCHRONOUS, 0, nullptr);
+    settled_ = true;
+    done_.set_value();
 }
 
 QString EspeakSpeechControl::UnavailableReason() const {
@@ -85,13 +94,18 @@ int EspeakSpeechControl::SampleRate() const {
 }
 
 const std::vector<VoiceInfo>& EspeakSpeechControl::Voices() const {
-    awaitSetUp();
+    awaitVoices();
     return voices_;
 }
 
 EspeakSpeechControl::~EspeakSpeechControl() {
-    awaitSetUp();
     player_.reset(); // nothing goes on speaking once the window is gone
+    if (setUpDone_.wait_for(std::chrono::seconds(1)) == std::future_status::timeout) {
+        // Held up by a hung sound server: the program is ending, and must not wait for it.
+        setUp_.detach();
+        return;
+    }
+    setUp_.join();
     if (sampleRate_ <= 0)
         return;
     espeak_Terminate();
@@ -106,10 +120,16 @@ int EspeakSpeechControl::collectSamples(short* samples, int count, void*) {
 }
 
 void EspeakSpeechControl::Speak(const QString& text) {
-    awaitSetUp();
+    if (output_ == Output::Memory)
+        awaitSetUp();
     // A phrase due while the server is away is lost, not kept for later.
-    if (sampleRate_ <= 0 || (player_ && !player_->Connected()))
+    if (!settled_ || (player_ && !player_->Connected()))
         return;
+    if (appliedVoice_ != currentVoice_) {
+        const QByteArray identifier = voiceAt(currentVoice_).identifier.toUtf8();
+        check(espeak_SetVoiceByName(identifier.constData()), "the voice could not be loaded");
+        appliedVoice_ = currentVoice_;
+    }
     samples_.clear();
     const QByteArray utf8 = SpokenText(text).toUtf8();
     check(espeak_Synth(utf8.constData(), static_cast<std::size_t>(utf8.size()) + 1, 0,
@@ -126,54 +146,52 @@ void EspeakSpeechControl::Speak(const QString& text) {
 }
 
 void EspeakSpeechControl::StopSpeaking() {
-    awaitSetUp();
-    if (player_)
+    if (settled_ && player_)
         player_->Stop();
 }
 
 std::int32_t EspeakSpeechControl::FindVoice(const QString& criteria) {
-    awaitSetUp();
+    awaitVoices();
     return BestVoice(voices_, criteria, userLanguage_);
 }
 
 void EspeakSpeechControl::SelectVoice(std::int32_t voice) {
-    awaitSetUp();
+    awaitVoices();
     SetCurrentVoice(voice);
 }
 
 std::int32_t EspeakSpeechControl::VoiceCount() {
-    awaitSetUp();
+    awaitVoices();
     return static_cast<std::int32_t>(voices_.size());
 }
 
 QString EspeakSpeechControl::VoiceName(std::int32_t voice) {
-    awaitSetUp();
+    awaitVoices();
     return voiceAt(voice).name;
 }
 
 std::int32_t EspeakSpeechControl::VoiceAttribute(std::int32_t voice) {
-    awaitSetUp();
+    awaitVoices();
     if (voice == 0 && voices_.empty())
         return 0; // no synthesizer: the window still starts, silently
     return voiceAt(voice).gender;
 }
 
 std::int32_t EspeakSpeechControl::CurrentVoice() {
-    awaitSetUp();
+    awaitVoices();
     return currentVoice_;
 }
 
 void EspeakSpeechControl::SetCurrentVoice(std::int32_t voice) {
-    awaitSetUp();
+    awaitVoices();
     if (voice == currentVoice_ || (voice == 0 && voices_.empty()))
         return;
-    const QByteArray identifier = voiceAt(voice).identifier.toUtf8();
-    check(espeak_SetVoiceByName(identifier.constData()), "the voice could not be loaded");
+    voiceAt(voice); // refused at once when there is no such voice
     currentVoice_ = voice;
 }
 
 bool EspeakSpeechControl::IsSpeaking() const {
-    return settled_ && player_->IsPlaying(); // asked at every tick: never waits
+    return settled_ && player_ && player_->IsPlaying(); // asked at every tick: never waits
 }
 
 const VoiceInfo& EspeakSpeechControl::voiceAt(std::int32_t voice) const {

@@ -8,6 +8,7 @@
 #include <functional>
 #include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The speech control on libespeak-ng, embedded: no daemon. Used from the event thread only.
@@ -21,8 +22,9 @@
 // One control per process: the library cannot be started again once it has been terminated.
 //
 // The library and the sound server connection are set up on a thread of their own, started by
-// the constructor, so that the window can be built meanwhile; the first call that needs them
-// waits for the rest of the set-up. Voices are numbered in the order of their names.
+// the constructor, so that the window can be built meanwhile. The voice calls wait for the voice
+// list only, never for a sound server; until the rest is ready, speaking is silent. Voices are
+// numbered in the order of their names.
 //
 // When the library cannot start (no voice data), the control has no voices and speaking does
 // nothing; without a sound server it has its voices but speaks silently until the server comes
@@ -65,19 +67,25 @@ public:
 
 private:
     void setUp();
-    void awaitSetUp() const { setUp_.wait(); }
+    void awaitVoices() const { voicesListed_.wait(); }
+    void awaitSetUp() const { setUpDone_.wait(); }
     const VoiceInfo& voiceAt(std::int32_t voice) const;
     static int collectSamples(short* samples, int count, void* events);
 
     Output output_;
     QString userLanguage_;
     Notice notice_;
-    std::future<void> setUp_;
+    std::promise<void> listed_;
+    std::shared_future<void> voicesListed_ = listed_.get_future().share();
+    std::promise<void> done_;
+    std::shared_future<void> setUpDone_ = done_.get_future().share();
     std::atomic<bool> settled_ = false;
     QString unavailableReason_;
     int sampleRate_ = 0;
     std::vector<VoiceInfo> voices_;
     std::int32_t currentVoice_ = 0;
+    std::int32_t appliedVoice_ = 0; // the synthesizer's, set when speech needs it
+    std::thread setUp_;
     std::int16_t voiceFlag_ = 0;
     std::vector<short> samples_;
     std::unique_ptr<PulsePlayer> player_;
