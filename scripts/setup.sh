@@ -6,6 +6,7 @@ ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libespeak-ng-dev
                 espeak-ng-data libpulse-dev libxcb1-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool x11-utils pulseaudio pulseaudio-utils sox espeak-ng
+               pipewire pipewire-pulse wireplumber dbus-daemon
                imagemagick python3 clang util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
                python3-pyatspi libfaketime)
@@ -37,35 +38,36 @@ build() {
     cmake --build "$dir" -j 2 "$@"
 }
 
-# A private X server and a private PulseAudio with a null sink, for this script alone: each gets
+# A private X server and private sound servers with null sinks, for this script alone: each gets
 # its own display number and runtime folder, and only they are stopped, by process id, on exit.
 start_services() {
     SERVICES="$(mktemp -d /tmp/horavox-services.XXXXXX)"
     XVFB_PID=""
-    PULSE_PID=""
     trap stop_services EXIT
 
     start_xvfb "$SERVICES/xvfb.log" 1920x1200
     XVFB_PID="$XVFB_STARTED"
     export DISPLAY="$XVFB_DISPLAY"
 
-    mkdir -p "$SERVICES/pulse"
-    chmod 700 "$SERVICES/pulse"
-    export XDG_RUNTIME_DIR="$SERVICES/pulse"
-    export PULSE_RUNTIME_PATH="$SERVICES/pulse"
-    export PULSE_SERVER="unix:$SERVICES/pulse/native"
+    start_sound_servers
+}
+
+# PulseAudio and PipeWire with its PulseAudio layer, each private with a null sink; tests hear
+# PulseAudio unless scripts/sound-server points them at the other.
+start_sound_servers() {
+    export HORAVOX_SOUND_SERVERS="$SERVICES/sound"
+    for kind in pulseaudio pipewire; do
+        "$ROOT/scripts/sound-server" start "$HORAVOX_SOUND_SERVERS/$kind" "$kind"
+    done
+    export XDG_RUNTIME_DIR="$HORAVOX_SOUND_SERVERS/pulseaudio/run"
+    export PULSE_SERVER="unix:$XDG_RUNTIME_DIR/pulse/native"
     export HORAVOX_TEST_SINK="horavox_null"
-    HOME="$SERVICES" pulseaudio -n --daemonize=no --exit-idle-time=-1 --disallow-exit \
-        --use-pid-file=no --log-target=file:"$SERVICES/pulse.log" \
-        -L "module-null-sink sink_name=$HORAVOX_TEST_SINK rate=22050 channels=1" \
-        -L "module-native-protocol-unix socket=$SERVICES/pulse/native auth-anonymous=1" &
-    PULSE_PID=$!
-    for _ in $(seq 50); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-    pactl set-default-sink "$HORAVOX_TEST_SINK"
 }
 
 stop_services() {
-    [ -n "$PULSE_PID" ] && kill "$PULSE_PID" 2>/dev/null && wait "$PULSE_PID" 2>/dev/null
+    for kind in pulseaudio pipewire; do
+        "$ROOT/scripts/sound-server" stop "$SERVICES/sound/$kind"
+    done
     [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
     rm -rf "$SERVICES"
 }

@@ -127,6 +127,7 @@ void frmHoravox::createControls() {
         SayList[row] = designed(QStringLiteral("SayList(%1)").arg(i),
                                 new QLineEdit(defaults[row].phrase, this), 1680, top, 8400,
                                 RowHeight, PhraseTabIndex[row]);
+        SayList[row]->setMaxLength(PhraseMaxLength);
         TimeList[row] =
             designed(QStringLiteral("TimeList(%1)").arg(i), new QLineEdit(defaults[row].time, this),
                      600, top, 975, RowHeight, TimeTabIndex[row]);
@@ -142,6 +143,7 @@ void frmHoravox::createControls() {
     txtSayThisNow =
         designed(QStringLiteral("txtSayThisNow"),
                  new QLineEdit(QStringLiteral("This is a test"), this), 1680, 6360, 8400, 285, 16);
+    txtSayThisNow->setMaxLength(PhraseMaxLength);
     cmdSayThisNow = designed(QStringLiteral("cmdSayThisNow"),
                              new QPushButton(QStringLiteral("Say This Now"), this), 240, 6360, 1335,
                              255, 15, QStringLiteral("Click here to test a phrase."));

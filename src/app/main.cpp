@@ -8,14 +8,27 @@
 
 #include <QApplication>
 #include <QLocale>
-#include <QTimer>
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
     QGuiApplication::setDesktopFileName(QStringLiteral("org.horavox.Horavox"));
     const CursorBlinkTimeout quietCursor(10'000);
     SystemTimeOfDay clock;
-    EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name());
+    // What the user should know about speech reaches the window's box through its event loop,
+    // so only once the window is up.
+    frmHoravox* shown = nullptr;
+    const auto notice = [&shown, &application](const QString& message) {
+        QMetaObject::invokeMethod(
+            &application,
+            [&shown, message] {
+                if (shown)
+                    shown->Errors().Show(message);
+            },
+            Qt::QueuedConnection);
+    };
+    // Its set-up runs meanwhile the window is built; the load event collects it.
+    EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name(),
+                               notice);
     DesktopProgramStarter starter;
 
     const auto frame = MakeDesktopFrame();
@@ -23,14 +36,6 @@ int main(int argc, char* argv[]) {
     window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();
-
-    // Told once, when the window is up, rather than at every phrase.
-    QTimer::singleShot(0, &window, [&] {
-        const QString reason = speech.UnavailableReason();
-        if (!reason.isEmpty())
-            window.Errors().Show(QStringLiteral("Speech is unavailable: %1. The clock and the "
-                                                "phrase table go on working, silently.")
-                                     .arg(reason));
-    });
+    shown = &window;
     return application.exec();
 }

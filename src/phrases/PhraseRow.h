@@ -12,6 +12,8 @@ struct PhraseRow {
 };
 
 constexpr int PhraseRowCount = 10;
+// The longest phrase a phrase box or the say-this-now box takes: a few seconds of speech.
+constexpr int PhraseMaxLength = 128;
 
 // The table every start begins with: it introduces the program. Its spellings are written for
 // the synthesizer's ear.

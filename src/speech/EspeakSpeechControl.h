@@ -4,7 +4,11 @@
 #include "SpeechControl.h"
 #include "VoiceCriteria.h"
 
+#include <atomic>
+#include <functional>
+#include <future>
 #include <memory>
+#include <thread>
 #include <vector>
 
 // The speech control on libespeak-ng, embedded: no daemon. Used from the event thread only.
@@ -17,22 +21,32 @@
 //
 // One control per process: the library cannot be started again once it has been terminated.
 //
+// The library and the sound server connection are set up on a thread of their own, started by
+// the constructor, so that the window can be built meanwhile. The voice calls wait for the voice
+// list only, never for a sound server; until the rest is ready, speaking is silent. Voices are
+// numbered in the order of their names.
+//
 // When the library cannot start (no voice data), the control has no voices and speaking does
-// nothing; without a sound server it has its voices but speaks silently. Either way the user is
-// told once, through UnavailableReason(), instead of at every phrase.
+// nothing; without a sound server it has its voices but speaks silently until the server comes
+// back, which it does by itself. Either way the user is told through the notice once when speech
+// is lost and once when it is back, instead of at every phrase.
 class EspeakSpeechControl final : public SpeechControl {
 public:
     enum class Output { Playback, Memory };
+    // Called from any thread with a message for the user.
+    using Notice = std::function<void(const QString& message)>;
 
-    explicit EspeakSpeechControl(Output output, const QString& userLanguage);
+    EspeakSpeechControl(Output output, const QString& userLanguage, Notice notice = {});
     ~EspeakSpeechControl() override;
     EspeakSpeechControl(const EspeakSpeechControl&) = delete;
     EspeakSpeechControl& operator=(const EspeakSpeechControl&) = delete;
 
-    // Empty while speech works; otherwise why it does not, in words for the user.
-    QString UnavailableReason() const { return unavailableReason_; }
+    // Empty when the synthesizer has started; otherwise why not, in words for the user.
+    QString UnavailableReason() const;
 
-    int SampleRate() const { return sampleRate_; }
+    int SampleRate() const;
+    // In voice-number order.
+    const std::vector<VoiceInfo>& Voices() const;
     // Memory mode: what the last Speak produced, 16-bit mono at SampleRate().
     const std::vector<short>& Samples() const { return samples_; }
 
@@ -52,17 +66,26 @@ public:
     bool IsSpeaking() const;
 
 private:
+    void setUp();
+    void awaitVoices() const { voicesListed_.wait(); }
+    void awaitSetUp() const { setUpDone_.wait(); }
     const VoiceInfo& voiceAt(std::int32_t voice) const;
     static int collectSamples(short* samples, int count, void* events);
 
-    bool heard() const { return player_ && player_->Problem().isEmpty(); }
-
     Output output_;
     QString userLanguage_;
+    Notice notice_;
+    std::promise<void> listed_;
+    std::shared_future<void> voicesListed_ = listed_.get_future().share();
+    std::promise<void> done_;
+    std::shared_future<void> setUpDone_ = done_.get_future().share();
+    std::atomic<bool> settled_ = false;
     QString unavailableReason_;
     int sampleRate_ = 0;
     std::vector<VoiceInfo> voices_;
     std::int32_t currentVoice_ = 0;
+    std::int32_t appliedVoice_ = 0; // the synthesizer's, set when speech needs it
+    std::thread setUp_;
     std::int16_t voiceFlag_ = 0;
     std::vector<short> samples_;
     std::unique_ptr<PulsePlayer> player_;

@@ -2,12 +2,14 @@
 
 #include <chrono>
 #include <pulse/pulseaudio.h>
-#include <stdexcept>
+#include <utility>
 
 namespace {
 
 constexpr int BufferMilliseconds = 30;
-constexpr std::chrono::seconds ConnectTimeout{3};
+constexpr std::int64_t ConnectTimeoutUsec = 3'000'000;
+// How soon a server that has come back is found again.
+constexpr std::int64_t RetryUsec = 250'000;
 
 class Lock {
 public:
@@ -28,18 +30,54 @@ std::int64_t nowUsec() {
 
 } // namespace
 
-PulsePlayer::PulsePlayer(int sampleRate) : sampleRate_(sampleRate) {
+PulsePlayer::PulsePlayer(int sampleRate, Listener listener)
+    : sampleRate_(sampleRate), listener_(std::move(listener)) {
     loop_ = pa_threaded_mainloop_new();
+    pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+    const Lock lock(loop_);
+    timer_ = api->time_new(api, nullptr, &PulsePlayer::onTimer, this);
+    connect();
+    pa_threaded_mainloop_start(loop_);
+}
+
+PulsePlayer::~PulsePlayer() {
+    {
+        const Lock lock(loop_);
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
+        api->time_free(timer_);
+        disconnect();
+    }
+    pa_threaded_mainloop_stop(loop_);
+    pa_threaded_mainloop_free(loop_);
+}
+
+void PulsePlayer::connect() {
+    disconnect();
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Horavox");
     pa_context_set_state_callback(context_, &PulsePlayer::onContextState, this);
-    const Lock lock(loop_);
-    if (pa_threaded_mainloop_start(loop_) < 0 ||
-        pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0 ||
-        !waitUntilReady()) {
-        problem_ = QStringLiteral("no sound server could be reached (%1)")
-                       .arg(QString::fromUtf8(pa_strerror(pa_context_errno(context_))));
-        return;
+    armTimer(ConnectTimeoutUsec); // before connecting: a refusal comes at once and retries sooner
+    if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        lost();
+}
+
+void PulsePlayer::disconnect() {
+    if (stream_) {
+        pa_stream_set_state_callback(stream_, nullptr, nullptr);
+        pa_stream_set_write_callback(stream_, nullptr, nullptr);
+        pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+        pa_stream_disconnect(stream_);
+        pa_stream_unref(stream_);
+        stream_ = nullptr;
     }
+    if (context_) {
+        pa_context_set_state_callback(context_, nullptr, nullptr);
+        pa_context_disconnect(context_);
+        pa_context_unref(context_);
+        context_ = nullptr;
+    }
+}
+
+void PulsePlayer::openStream() {
     const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate_), 1};
     stream_ = pa_stream_new(context_, "speech", &format, nullptr);
     pa_stream_set_state_callback(stream_, &PulsePlayer::onStreamState, this);
@@ -53,54 +91,68 @@ PulsePlayer::PulsePlayer(int sampleRate) : sampleRate_(sampleRate) {
     if (pa_stream_connect_playback(
             stream_, nullptr, &attributes,
             static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED),
-            nullptr, nullptr) < 0 ||
-        !waitUntilReady())
-        problem_ = QStringLiteral("the sound server refused a playback stream (%1)")
-                       .arg(QString::fromUtf8(pa_strerror(pa_context_errno(context_))));
+            nullptr, nullptr) < 0)
+        lost();
 }
 
-PulsePlayer::~PulsePlayer() {
-    pa_threaded_mainloop_stop(loop_);
-    if (stream_) {
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
+void PulsePlayer::heard() {
+    pa_threaded_mainloop_get_api(loop_)->time_restart(timer_, nullptr);
+    connected_ = true;
+    const Told before = std::exchange(told_, Told::Heard);
+    if (before == Told::Silent && listener_)
+        listener_(QString());
+}
+
+void PulsePlayer::lost(const QString& why) {
+    connected_ = false;
+    playingUntilUsec_ = 0;
+    release();
+    armTimer(RetryUsec);
+    const Told before = std::exchange(told_, Told::Silent);
+    if (before == Told::Silent || !listener_)
+        return;
+    if (before == Told::Heard)
+        listener_(QStringLiteral("the sound server has gone away"));
+    else
+        listener_(QStringLiteral("no sound server could be reached (%1)")
+                      .arg(why.isEmpty()
+                               ? QString::fromUtf8(pa_strerror(pa_context_errno(context_)))
+                               : why));
+}
+
+void PulsePlayer::armTimer(std::int64_t usec) {
+    timeval when{};
+    pa_gettimeofday(&when);
+    pa_timeval_add(&when, static_cast<pa_usec_t>(usec));
+    pa_threaded_mainloop_get_api(loop_)->time_restart(timer_, &when);
+}
+
+void PulsePlayer::onTimer(pa_mainloop_api*, pa_time_event*, const timeval*, void* self) {
+    // Either the server has not answered in time, or it is time to look for it again.
+    auto* player = static_cast<PulsePlayer*>(self);
+    if (!player->connected_) {
+        if (player->told_ != Told::Silent)
+            player->lost(QStringLiteral("it did not answer")); // a hung server
+        player->connect();
     }
-    pa_context_disconnect(context_);
-    pa_context_unref(context_);
-    pa_threaded_mainloop_free(loop_);
 }
 
-QString PulsePlayer::Problem() const {
-    return problem_;
+void PulsePlayer::onContextState(pa_context* context, void* self) {
+    auto* player = static_cast<PulsePlayer*>(self);
+    const pa_context_state_t state = pa_context_get_state(context);
+    if (state == PA_CONTEXT_READY)
+        player->openStream();
+    else if (!PA_CONTEXT_IS_GOOD(state))
+        player->lost();
 }
 
-bool PulsePlayer::waitUntilReady() {
-    const auto deadline = std::chrono::steady_clock::now() + ConnectTimeout;
-    while (std::chrono::steady_clock::now() < deadline) {
-        const pa_context_state_t context = pa_context_get_state(context_);
-        if (!PA_CONTEXT_IS_GOOD(context))
-            return false;
-        const bool contextReady = context == PA_CONTEXT_READY;
-        if (contextReady && !stream_)
-            return true;
-        if (stream_) {
-            const pa_stream_state_t stream = pa_stream_get_state(stream_);
-            if (stream == PA_STREAM_READY)
-                return true;
-            if (!PA_STREAM_IS_GOOD(stream))
-                return false;
-        }
-        pa_threaded_mainloop_wait(loop_); // woken by the state callbacks
-    }
-    return false;
-}
-
-void PulsePlayer::onContextState(pa_context*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulsePlayer*>(self)->loop_, 0);
-}
-
-void PulsePlayer::onStreamState(pa_stream*, void* self) {
-    pa_threaded_mainloop_signal(static_cast<PulsePlayer*>(self)->loop_, 0);
+void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
+    auto* player = static_cast<PulsePlayer*>(self);
+    const pa_stream_state_t state = pa_stream_get_state(stream);
+    if (state == PA_STREAM_READY)
+        player->heard();
+    else if (!PA_STREAM_IS_GOOD(state))
+        player->lost();
 }
 
 void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {
@@ -111,8 +163,15 @@ void PulsePlayer::onUnderflow(pa_stream* stream, void* self) {
     // The phrase has played out. Silence between phrases is a corked stream: a running one keeps
     // the sound server and this process busy fifty times a second.
     auto* player = static_cast<PulsePlayer*>(self);
-    if (player->next_ >= player->pending_.size())
+    if (player->next_ >= player->pending_.size()) {
         pa_operation_unref(pa_stream_cork(stream, 1, nullptr, nullptr));
+        player->release();
+    }
+}
+
+void PulsePlayer::release() {
+    std::vector<short>().swap(pending_);
+    next_ = 0;
 }
 
 void PulsePlayer::writePending(std::size_t bytes) {
@@ -125,11 +184,16 @@ void PulsePlayer::writePending(std::size_t bytes) {
 }
 
 void PulsePlayer::Play(std::vector<short> samples) {
-    if (!stream_)
-        return;
     const Lock lock(loop_);
-    if (pa_stream_get_state(stream_) != PA_STREAM_READY)
-        throw std::runtime_error("the sound server has gone away");
+    if (!connected_ || samples.empty()) {
+        release();
+        playingUntilUsec_ = 0;
+        if (connected_) {
+            pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
+            pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
+        }
+        return;
+    }
     pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
     pa_operation_unref(pa_stream_cork(stream_, 0, nullptr, nullptr));
     pending_ = std::move(samples);
@@ -141,18 +205,9 @@ void PulsePlayer::Play(std::vector<short> samples) {
 }
 
 void PulsePlayer::Stop() {
-    if (!stream_)
-        return;
-    const Lock lock(loop_);
-    pending_.clear();
-    next_ = 0;
-    playingUntilUsec_ = 0;
-    if (pa_stream_get_state(stream_) == PA_STREAM_READY) {
-        pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
-        pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
-    }
+    Play({});
 }
 
 bool PulsePlayer::IsPlaying() const {
-    return stream_ && nowUsec() < playingUntilUsec_;
+    return nowUsec() < playingUntilUsec_;
 }

@@ -1,5 +1,8 @@
 #include "VoiceCriteria.h"
 
+#include <algorithm>
+#include <tuple>
+
 namespace {
 
 const QString VoiceMaker = QStringLiteral("eSpeak NG");
@@ -19,8 +22,10 @@ int fit(const VoiceInfo& voice, const QString& key, const QString& value) {
     const auto met = [](bool yes) { return yes ? 2 : 0; };
     if (key.compare(u"Name", Qt::CaseInsensitive) == 0)
         return met(voice.name.compare(value, Qt::CaseInsensitive) == 0);
-    if (key.compare(u"Language", Qt::CaseInsensitive) == 0)
-        return LanguageFit(voice, value);
+    if (key.compare(u"Language", Qt::CaseInsensitive) == 0) {
+        const int language = LanguageFit(voice, value);
+        return language > 200 ? 2 : language > 0 ? 1 : 0;
+    }
     if (key.compare(u"Gender", Qt::CaseInsensitive) == 0)
         return met(QString::number(voice.gender) == value);
     if (key.compare(u"Mfg", Qt::CaseInsensitive) == 0)
@@ -44,13 +49,13 @@ int LanguageFit(const VoiceInfo& voice, const QString& language) {
     const QString wanted = normalisedTag(language);
     if (wanted.isEmpty())
         return 0;
+    // A voice for "fr-be" lists plain "fr" too, at the priority it has for French in general.
     int fit = 0;
-    for (const QString& spoken : voice.languages) {
-        const QString tag = normalisedTag(spoken);
-        if (tag == wanted)
-            return 2;
+    for (const VoiceLanguage& spoken : voice.languages) {
+        const QString tag = normalisedTag(spoken.tag);
+        const int band = tag == wanted ? 300 : tag == primaryOf(wanted) ? 200 : 100;
         if (primaryOf(tag) == primaryOf(wanted))
-            fit = 1;
+            fit = std::max(fit, band - std::clamp(spoken.priority, 0, 99));
     }
     return fit;
 }
@@ -58,14 +63,13 @@ int LanguageFit(const VoiceInfo& voice, const QString& language) {
 int BestVoice(const std::vector<VoiceInfo>& voices, const QString& criteria,
               const QString& userLanguage) {
     int best = 0;
-    int bestScore = -1;
+    std::tuple<int, int, int, int> bestScore{-1, 0, 0, 0};
     for (std::size_t i = 0; i < voices.size(); ++i) {
         const VoiceInfo& voice = voices[i];
         // Criteria count most, then the user's language, then English.
-        const int score = criteriaMet(voice, criteria) * 100 +
-                          LanguageFit(voice, userLanguage) * 10 +
-                          LanguageFit(voice, QStringLiteral("en-gb")) * 2 +
-                          LanguageFit(voice, QStringLiteral("en"));
+        const std::tuple score{criteriaMet(voice, criteria), LanguageFit(voice, userLanguage),
+                               LanguageFit(voice, QStringLiteral("en-gb")),
+                               LanguageFit(voice, QStringLiteral("en"))};
         if (score > bestScore) {
             bestScore = score;
             best = static_cast<int>(i) + 1;

@@ -4,12 +4,18 @@
 #include <QStringList>
 #include <vector>
 
+// A language a voice speaks, e.g. "en-gb"; the lower the priority, the better the voice is for it.
+struct VoiceLanguage {
+    QString tag;
+    int priority = 5;
+};
+
 // What the program knows of a synthesizer voice, and how criteria texts pick one.
 struct VoiceInfo {
-    QString name;          // display name
-    QString identifier;    // the synthesizer's own name for it
-    QStringList languages; // e.g. "en-gb", "en"; most preferred first
-    int gender = 0;        // 0 unknown, 1 male, 2 female
+    QString name;                         // display name
+    QString identifier;                   // the synthesizer's own name for it
+    std::vector<VoiceLanguage> languages; // most preferred first
+    int gender = 0;                       // 0 unknown, 1 male, 2 female
 };
 
 // "Key=Value;Key=Value". Keys and values are trimmed; pairs without "=" are ignored.
@@ -18,10 +24,12 @@ struct VoiceInfo {
 //   Gender=   1 male, 2 female
 //   Mfg=      the maker: every voice is made by "eSpeak NG"
 // Unknown keys are ignored. The voice meeting most criteria wins; ties go to the voice that
-// speaks `userLanguage` (a locale name such as "de_DE"), then English, then list order.
+// speaks `userLanguage` (a locale name such as "de_DE") best, then English, then list order.
 // Returns the voice number counted from 1, or 0 when there are no voices.
 int BestVoice(const std::vector<VoiceInfo>& voices, const QString& criteria,
               const QString& userLanguage);
 
-// How well a voice speaks a language: 2 the exact tag, 1 the same primary language, 0 not.
+// How well a voice speaks a language: 0 not at all; above 200 for the exact tag, 101 to 200 for
+// the primary language ("fr" for "fr-ca"), 1 to 100 for another region of it; within each band
+// higher for a better (lower) priority.
 int LanguageFit(const VoiceInfo& voice, const QString& language);

@@ -15,6 +15,9 @@ private slots:
         QTest::addRow("words") << "This is a test" << QStringList{"Stop", "Speak:This is a test"}
                                << QStringList{};
         QTest::addRow("empty") << "" << QStringList{"Stop", "Speak:"} << QStringList{};
+        QTest::addRow("pasted at length")
+            << QString(30000, u'x') << QStringList{"Stop", "Speak:" + QString(128, u'x')}
+            << QStringList{};
         QTest::addRow("sound file") << "c:\\windows\\media\\tada.wav" << QStringList{"Stop"}
                                     << QStringList{player + "c:\\windows\\media\\tada.wav"};
         QTest::addRow("path with blanks") << "d:/my sounds/a b.wav" << QStringList{"Stop"}

@@ -19,24 +19,18 @@ private slots:
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QString>("time");
         QTest::addColumn<bool>("due");
-        QTest::addRow("E on the timer") << "E"
-                                        << "00:00:05" << true;
-        QTest::addRow("A on the clock") << "A"
-                                        << "22:00:00" << true;
-        QTest::addRow("E ignores the clock") << "E"
-                                             << "22:00:00" << false;
-        QTest::addRow("A ignores the timer") << "A"
-                                             << "00:00:05" << false;
-        QTest::addRow("lower-case e") << "e"
-                                      << "00:00:05" << false;
-        QTest::addRow("lower-case a") << "a"
-                                      << "22:00:00" << false;
-        QTest::addRow("empty kind") << ""
-                                    << "00:00:05" << false;
-        QTest::addRow("single hour digit") << "E"
-                                           << "0:00:05" << false;
-        QTest::addRow("trailing blank") << "E"
-                                        << "00:00:05 " << false;
+        const auto row = [](const char* name, const char* kind, const char* time, bool due) {
+            QTest::newRow(name) << QString(kind) << QString(time) << due;
+        };
+        row("E on the timer", "E", "00:00:05", true);
+        row("A on the clock", "A", "22:00:00", true);
+        row("E ignores the clock", "E", "22:00:00", false);
+        row("A ignores the timer", "A", "00:00:05", false);
+        row("lower-case e", "e", "00:00:05", false);
+        row("lower-case a", "a", "22:00:00", false);
+        row("empty kind", "", "00:00:05", false);
+        row("single hour digit", "E", "0:00:05", false);
+        row("trailing blank", "E", "00:00:05 ", false);
     }
     void rowDue() {
         QFETCH(QString, kind);

@@ -225,3 +225,26 @@ class Horavox:
         except subprocess.TimeoutExpired:
             self.process.kill()
             fail("horavox did not end when asked to")
+
+
+def sound_server(action):
+    """Stops or starts the sound server this suite runs against, as a desktop restarts it;
+    returns when it has done so."""
+    if not os.environ.get("HORAVOX_SOUND_DIR"):
+        print("SKIP: needs a sound server of its own: scripts/sound-server use KIND -- ...")
+        sys.exit(SKIPPED)
+    began = time.monotonic()
+    subprocess.run([os.environ["HORAVOX_SOUND_SCRIPT"], action, os.environ["HORAVOX_SOUND_DIR"]],
+                   check=True)
+    print("sound server %s: %.0f ms" % (action, (time.monotonic() - began) * 1000))
+    return time.monotonic()
+
+
+def wait_for_message(app, text, timeout):
+    """The monotonic time at which the program has written `text`, or None."""
+    deadline = time.monotonic() + timeout
+    while time.monotonic() < deadline:
+        if text in app.messages():
+            return time.monotonic()
+        time.sleep(0.01)
+    return None

@@ -19,14 +19,6 @@ def still_working(app, what):
     check(app.alive() and app.clock_text_changes(), what + ": the window is up and ticking")
 
 
-# No sound server: told once, at start.
-app = Horavox({"PULSE_SERVER": "unix:/nonexistent/native"})
-time.sleep(2.5)
-check("Speech is unavailable: no sound server" in app.messages(), "no sound server: told so")
-check(app.messages().count("Speech is unavailable") == 1, "no sound server: told once")
-still_working(app, "no sound server")
-app.close()
-
 # No voice data, with the installed data hidden in a private mount.
 empty = tempfile.mkdtemp()
 hide = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" "$1" && exec "$2"', empty, VOICE_DATA]

@@ -24,9 +24,35 @@ private slots:
         for (int v = 1; v <= speech->VoiceCount(); ++v)
             names << speech->VoiceName(v);
         QVERIFY(!names.contains(QString()));
-        QVERIFY(names.contains("English (Great Britain)"));
+        QVERIFY(names.contains("English (Great Britain)") && names.contains("Cherokee"));
+        QVERIFY(std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
+            return a.compare(b, Qt::CaseInsensitive) < 0;
+        }));
         QVERIFY_THROWS_EXCEPTION(SpeechError, speech->VoiceName(speech->VoiceCount() + 1));
         QVERIFY_THROWS_EXCEPTION(SpeechError, speech->SelectVoice(speech->VoiceCount() + 1));
+    }
+
+    void startUpVoiceByLocale_data() {
+        QTest::addColumn<QString>("locale");
+        QTest::addColumn<QString>("voice");
+        QTest::newRow("en_US") << "en_US.UTF-8"
+                               << "English (America)";
+        QTest::newRow("en_GB") << "en_GB"
+                               << "English (Great Britain)";
+        QTest::newRow("C") << "C"
+                           << "English (Great Britain)";
+        QTest::newRow("de_DE") << "de_DE"
+                               << "German";
+        QTest::newRow("fr_CA") << "fr_CA"
+                               << "French (France)";
+        QTest::newRow("pt_BR") << "pt_BR"
+                               << "Portuguese (Brazil)";
+    }
+    void startUpVoiceByLocale() {
+        QFETCH(QString, locale);
+        QFETCH(QString, voice);
+        QCOMPARE(speech->VoiceName(BestVoice(speech->Voices(), "Mfg=Microsoft;Gender=1", locale)),
+                 voice);
     }
 
     void startUpVoiceSpeaksTheUserLanguage() {

@@ -1,6 +1,7 @@
 // Which voice a criteria text picks: the criteria first, then the user's language, then English,
 // then list order. The list is ordered so that each row would pick another voice were its rule
 // broken.
+#include "SpokenText.h"
 #include "VoiceCriteria.h"
 
 #include <QTest>
@@ -30,16 +31,35 @@ private slots:
         QFETCH(QString, userLanguage);
         QFETCH(int, voice);
         const std::vector<VoiceInfo> voices{
-            {"French", "roa/fr", {"fr-fr", "fr"}, 1},
-            {"Woman", "x/w", {"sv"}, 2},
-            {"English (Great Britain)", "gmw/en", {"en-gb", "en"}, 1},
-            {"German", "gmw/de", {"de"}, 1},
-            {"English (America)", "gmw/en-US", {"en-us", "en"}, 1},
+            {"French", "roa/fr", {{"fr-fr"}, {"fr"}}, 1},
+            {"Woman", "x/w", {{"sv"}}, 2},
+            {"English (Great Britain)", "gmw/en", {{"en-gb"}, {"en"}}, 1},
+            {"German", "gmw/de", {{"de"}}, 1},
+            {"English (America)", "gmw/en-US", {{"en-us"}, {"en"}}, 1},
         };
         QCOMPARE(BestVoice(voices, criteria, userLanguage), voice);
     }
 
     void noVoices() { QCOMPARE(BestVoice({}, "Gender=1", "en"), 0); }
+
+    void spokenText_data() {
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("command escape") << QString::fromUtf16(u"\x01"
+                                                              "80S Go")
+                                        << "80S Go";
+        QTest::newRow("line breaks and tabs part words") << "a\tb\r\nc"
+                                                         << "a b  c";
+        QTest::newRow("delete and C1 controls") << QString::fromUtf16(u"x\x7f\x90y\0z", 6) << "xyz";
+        QTest::newRow("anything else unchanged")
+            << QString::fromUtf16(u"10:30 <b>Café</b> \u00a0\u200b!")
+            << QString::fromUtf16(u"10:30 <b>Café</b> \u00a0\u200b!");
+    }
+    void spokenText() {
+        QFETCH(QString, text);
+        QFETCH(QString, spoken);
+        QCOMPARE(SpokenText(text), spoken);
+    }
 };
 
 QTEST_APPLESS_MAIN(tst_VoiceCriteria)

@@ -1,0 +1,105 @@
+// The player against a real sound server of its own, which it sees stopped and started again.
+// Run by the test script once for PulseAudio and once for PipeWire (scripts/sound-server use).
+#include "PulsePlayer.h"
+
+#include <QElapsedTimer>
+#include <QProcess>
+#include <QTest>
+#include <cmath>
+#include <memory>
+#include <mutex>
+
+namespace {
+
+std::vector<short> tone(int milliseconds) {
+    std::vector<short> samples(static_cast<std::size_t>(22050 * milliseconds / 1000));
+    for (std::size_t i = 0; i < samples.size(); ++i)
+        samples[i] = static_cast<short>(8000 * std::sin(static_cast<double>(i) * 0.1));
+    return samples;
+}
+
+// "yes" or "no" as the server has the player's stream; empty when it has none.
+QString corked() {
+    QProcess pactl;
+    pactl.start("pactl", {"list", "sink-inputs"});
+    pactl.waitForFinished();
+    const QString listing = QString::fromUtf8(pactl.readAllStandardOutput());
+    const qsizetype at = listing.indexOf("Corked: ");
+    return at < 0 ? QString() : listing.mid(at + 8, listing.indexOf('\n', at) - at - 8).trimmed();
+}
+
+void server(const QString& action) {
+    QCOMPARE(QProcess::execute(qEnvironmentVariable("HORAVOX_SOUND_SCRIPT"),
+                               {action, qEnvironmentVariable("HORAVOX_SOUND_DIR")}),
+             0);
+}
+
+} // namespace
+
+class tst_PulsePlayer : public QObject {
+    Q_OBJECT
+    std::unique_ptr<PulsePlayer> player;
+    std::mutex toldLock;
+    QStringList told;
+
+    QStringList toldSoFar() {
+        const std::lock_guard lock(toldLock);
+        return told;
+    }
+
+private slots:
+    void initTestCase() {
+        if (qEnvironmentVariableIsEmpty("HORAVOX_SOUND_DIR"))
+            QSKIP("needs a sound server of its own: scripts/sound-server use KIND -- ...");
+        player = std::make_unique<PulsePlayer>(22050, [this](const QString& problem) {
+            const std::lock_guard lock(toldLock);
+            told << problem;
+        });
+        QVERIFY(QTest::qWaitFor([this] { return player->Connected(); }, 3000));
+        QCOMPARE(corked(), "yes");
+    }
+    void cleanupTestCase() { player.reset(); }
+
+    void corkedWhenSilent_data() {
+        QTest::addColumn<int>("toneMs");
+        QTest::addColumn<QString>("then");
+        QTest::newRow("tone plays out") << 300 << "";
+        QTest::newRow("stopped") << 5000 << "stop";
+        QTest::newRow("blank phrase cuts off") << 5000 << "blank";
+    }
+    void corkedWhenSilent() {
+        QFETCH(int, toneMs);
+        QFETCH(QString, then);
+        player->Play(tone(toneMs));
+        QVERIFY(player->IsPlaying());
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
+        if (then == "stop")
+            player->Stop();
+        else if (then == "blank")
+            player->Play({});
+        QVERIFY(then.isEmpty() || !player->IsPlaying());
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
+        QTest::qWait(300);
+        QCOMPARE(corked(), "yes");
+        QVERIFY(!player->IsPlaying());
+    }
+
+    void serverRestarted() {
+        server("stop");
+        QTRY_VERIFY_WITH_TIMEOUT(!player->Connected(), 3000);
+        player->Play(tone(300)); // silently nothing
+        QVERIFY(!player->IsPlaying());
+        server("start");
+        QElapsedTimer back;
+        back.start();
+        QTRY_VERIFY_WITH_TIMEOUT(player->Connected(), 2000);
+        qInfo("heard again %lld ms after the server was up", back.elapsed());
+        QCOMPARE(toldSoFar(), QStringList({"the sound server has gone away", ""}));
+        player->Play(tone(300));
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
+    }
+};
+
+QTEST_GUILESS_MAIN(tst_PulsePlayer)
+#include "tst_pulseplayer.moc"
