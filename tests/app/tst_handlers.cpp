@@ -58,10 +58,23 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:09:59"));
     }
 
-    void helpThatCannotStartIsShown() {
+    // Each click starts the help text (tst_starter starts it for real); a failed start is shown.
+    void helpClicks_data() {
+        QTest::addColumn<int>("line");
+        QTest::addRow("Help button") << -1;
+        for (int i = 0; i < 5; ++i)
+            QTest::addRow("instruction line %d", i) << i;
+    }
+    void helpClicks() {
+        QFETCH(int, line);
         WindowFixture f;
+        QWidget* target = line < 0 ? static_cast<QWidget*>(f.window->cmdHelp)
+                                   : f.window->Help[std::size_t(line)];
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton);
+        QCOMPARE(f.starter.started, QStringList(2, "notepad.exe readme.txt"));
         f.starter.fail = true;
-        QTest::mouseClick(f.window->Help[0], Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY(f.window->Errors().LastMessage().contains(u"notepad.exe readme.txt"));
     }
 

@@ -67,13 +67,6 @@ private slots:
         QCOMPARE(f.speech.calls.count("Stop"), spoken.size()); // each output stops speech first
     }
 
-    void scanOncePerSecond() {
-        WindowFixture f;
-        for (int tick = 0; tick < 10; ++tick)
-            f.tickAt(10, 0, 2);
-        QCOMPARE(f.speech.spoken().count("Horavox"), 1);
-    }
-
     void actualRowEveryDay() {
         WindowFixture f(QTime(21, 59, 58));
         f.tickAt(22, 0, 0);

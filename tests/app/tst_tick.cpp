@@ -14,18 +14,6 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:00:05"));
     }
 
-    void countdownRunsBelowZero() {
-        WindowFixture f;
-        f.setMode("Down");
-        f.window->TimerStart->setText("00:10:00");
-        f.tickAt(10, 0, 5);
-        QCOMPARE(f.timer(), QStringLiteral("00:09:55"));
-        f.tickAt(10, 10, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:00:00"));
-        f.tickAt(10, 10, 5);
-        QCOMPARE(f.timer(), QStringLiteral("- 00:00:05"));
-    }
-
     void editsTakeEffectAtTheNextTick() {
         WindowFixture f;
         f.window->TimerStart->setText("00:10:00");
