@@ -68,8 +68,8 @@ private slots:
     void helpClicks() {
         QFETCH(int, line);
         WindowFixture f;
-        QWidget* target = line < 0 ? static_cast<QWidget*>(f.window->cmdHelp)
-                                   : f.window->Help[std::size_t(line)];
+        QWidget* target =
+            line < 0 ? static_cast<QWidget*>(f.window->cmdHelp) : f.window->Help[std::size_t(line)];
         QTest::mouseClick(target, Qt::LeftButton);
         QTest::mouseClick(target, Qt::LeftButton);
         QCOMPARE(f.starter.started, QStringList(2, "notepad.exe readme.txt"));

@@ -1,9 +1,19 @@
 #include "PhraseOutput.h"
+#include "TextRow.h"
 #include "WindowFixture.h"
 
 #include <QTest>
 
 namespace {
+struct Due {
+    QString kind, time;
+    bool due;
+};
+struct Phrase {
+    QString text;
+    bool soundFile;
+};
+
 // Seconds 0..last after a start at 10:00:00, one tick in each.
 QStringList spokenDuring(WindowFixture& f, int last) {
     for (int s = 0; s <= last; ++s)
@@ -16,43 +26,32 @@ class tst_Schedule : public QObject {
     Q_OBJECT
 private slots:
     void rowDue_data() {
-        QTest::addColumn<QString>("kind");
-        QTest::addColumn<QString>("time");
-        QTest::addColumn<bool>("due");
-        const auto row = [](const char* name, const char* kind, const char* time, bool due) {
-            QTest::newRow(name) << QString(kind) << QString(time) << due;
-        };
-        row("E on the timer", "E", "00:00:05", true);
-        row("A on the clock", "A", "22:00:00", true);
-        row("E ignores the clock", "E", "22:00:00", false);
-        row("A ignores the timer", "A", "00:00:05", false);
-        row("lower-case e", "e", "00:00:05", false);
-        row("lower-case a", "a", "22:00:00", false);
-        row("empty kind", "", "00:00:05", false);
-        row("single hour digit", "E", "0:00:05", false);
-        row("trailing blank", "E", "00:00:05 ", false);
+        rows<Due>({{"E on the timer", {"E", "00:00:05", true}},
+                   {"A on the clock", {"A", "22:00:00", true}},
+                   {"E ignores the clock", {"E", "22:00:00", false}},
+                   {"A ignores the timer", {"A", "00:00:05", false}},
+                   {"lower-case e", {"e", "00:00:05", false}},
+                   {"lower-case a", {"a", "22:00:00", false}},
+                   {"empty kind", {"", "00:00:05", false}},
+                   {"single hour digit", {"E", "0:00:05", false}},
+                   {"trailing blank", {"E", "00:00:05 ", false}}});
     }
     void rowDue() {
-        QFETCH(QString, kind);
-        QFETCH(QString, time);
-        QFETCH(bool, due);
+        const auto [kind, time, due] = row<Due>();
         QCOMPARE(IsRowDue(kind, time, "00:00:05", "22:00:00"), due);
     }
 
     void soundFilePhrases_data() {
-        QTest::addColumn<QString>("phrase");
-        QTest::addColumn<bool>("file");
-        QTest::addRow("drive path") << "c:\\windows\\media\\tada.wav" << true;
-        QTest::addRow("drive alone") << "c:" << true;
-        QTest::addRow("one-digit time") << "1:30" << true;
-        QTest::addRow("two-digit time") << "10:30" << false;
-        QTest::addRow("words") << "This is a test" << false;
-        QTest::addRow("one character") << ":" << false;
+        rows<Phrase>({{"drive path", {"c:\\windows\\media\\tada.wav", true}},
+                      {"drive alone", {"c:", true}},
+                      {"one-digit time", {"1:30", true}},
+                      {"two-digit time", {"10:30", false}},
+                      {"words", {"This is a test", false}},
+                      {"one character", {":", false}}});
     }
     void soundFilePhrases() {
-        QFETCH(QString, phrase);
-        QFETCH(bool, file);
-        QCOMPARE(IsSoundFilePath(phrase), file);
+        const auto [text, soundFile] = row<Phrase>();
+        QCOMPARE(IsSoundFilePath(text), soundFile);
     }
 
     void defaultTableIntroducesTheProgram() {

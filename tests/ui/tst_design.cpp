@@ -40,11 +40,11 @@ private slots:
         // Along the top a strip of captions over a strip of controls, each caption directly above
         // the control it names, at its left edge.
         using Line = std::initializer_list<const QWidget*>;
-        for (const Line line : {Line{w.txtSelectVoice, w.Label2, w.Label1, w.Label3,
-                                     w.TextToSpeech1, w.Image1},
-                                Line{w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode,
-                                     w.TimerStart, w.cboDisplayMode},
-                                Line{w.txtTimer, w.txtTime}, Line{w.cmdSayThisNow, w.txtSayThisNow}})
+        for (const Line line :
+             {Line{w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1},
+              Line{w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
+                   w.cboDisplayMode},
+              Line{w.txtTimer, w.txtTime}, Line{w.cmdSayThisNow, w.txtSayThisNow}})
             checkInALine(line);
         for (const auto& [caption, control] : {std::pair<QLabel*, QWidget*>{w.Label1, w.TimerStart},
                                                {w.Label2, w.cboTimerMode},
@@ -92,14 +92,17 @@ private slots:
     }
 
     void tabChain() {
-        const QStringList expected = QStringLiteral(
-            "txtTimer txtTime cmdReset cboSelectVoice ElapsedActual(9) ElapsedActual(8) "
-            "ElapsedActual(7) ElapsedActual(6) ElapsedActual(5) ElapsedActual(4) ElapsedActual(3) "
-            "ElapsedActual(2) ElapsedActual(1) ElapsedActual(0) cmdSayThisNow txtSayThisNow "
-            "SayList(9) SayList(8) SayList(7) SayList(6) TimeList(9) TimeList(8) TimeList(7) "
-            "TimeList(6) SayList(5) SayList(4) SayList(3) SayList(2) TimeList(5) TimeList(4) "
-            "TimeList(3) TimeList(2) TimeList(1) TimeList(0) SayList(0) SayList(1) cmdHelp "
-            "TimerStart cboTimerMode cboDisplayMode cmdClearPhrases").split(' ');
+        const QStringList expected =
+            QStringLiteral(
+                "txtTimer txtTime cmdReset cboSelectVoice ElapsedActual(9) ElapsedActual(8) "
+                "ElapsedActual(7) ElapsedActual(6) ElapsedActual(5) ElapsedActual(4) "
+                "ElapsedActual(3) "
+                "ElapsedActual(2) ElapsedActual(1) ElapsedActual(0) cmdSayThisNow txtSayThisNow "
+                "SayList(9) SayList(8) SayList(7) SayList(6) TimeList(9) TimeList(8) TimeList(7) "
+                "TimeList(6) SayList(5) SayList(4) SayList(3) SayList(2) TimeList(5) TimeList(4) "
+                "TimeList(3) TimeList(2) TimeList(1) TimeList(0) SayList(0) SayList(1) cmdHelp "
+                "TimerStart cboTimerMode cboDisplayMode cmdClearPhrases")
+                .split(' ');
         QStringList walked;
         QWidget* at = window->txtTimer;
         do {

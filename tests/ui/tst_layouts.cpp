@@ -63,7 +63,8 @@ private slots:
         QTest::addColumn<bool>("toldWhenShown");
         QTest::addColumn<QList<int>>("choices");
         const std::tuple<const char*, QMargins, bool> desktops[] = {
-            {"no frame", {}, false}, {"window manager", {1, 20, 1, 5}, false},
+            {"no frame", {}, false},
+            {"window manager", {1, 20, 1, 5}, false},
             {"told when shown", {3, 30, 3, 3}, true}};
         for (const auto& [desktop, frame, told] : desktops) {
             QTest::addRow("%s: small, big, phrases, small", desktop)
