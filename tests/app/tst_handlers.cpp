@@ -1,32 +1,34 @@
 #include "ClickableLabel.h"
+#include "TextRow.h"
 #include "WindowFixture.h"
 
 #include <QPushButton>
 #include <QTest>
 
+namespace {
+struct SayNow {
+    QString text;
+    QStringList speech, started;
+};
+} // namespace
+
 class tst_Handlers : public QObject {
     Q_OBJECT
 private slots:
+    // The text, the calls to the speech control and the programs started.
     void sayThisNow_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("speech");
-        QTest::addColumn<QStringList>("started");
         const QString player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe ";
-        QTest::addRow("words") << "This is a test" << QStringList{"Stop", "Speak:This is a test"}
-                               << QStringList{};
-        QTest::addRow("empty") << "" << QStringList{"Stop", "Speak:"} << QStringList{};
-        QTest::addRow("pasted at length")
-            << QString(30000, u'x') << QStringList{"Stop", "Speak:" + QString(128, u'x')}
-            << QStringList{};
-        QTest::addRow("sound file") << "c:\\windows\\media\\tada.wav" << QStringList{"Stop"}
-                                    << QStringList{player + "c:\\windows\\media\\tada.wav"};
-        QTest::addRow("path with blanks") << "d:/my sounds/a b.wav" << QStringList{"Stop"}
-                                          << QStringList{player + "d:/my sounds/a b.wav"};
+        const QString wav = "c:\\windows\\media\\tada.wav";
+        rows<SayNow>({{"words", {"This is a test", {"Stop", "Speak:This is a test"}, {}}},
+                      {"empty", {"", {"Stop", "Speak:"}, {}}},
+                      {"pasted at length",
+                       {QString(30000, u'x'), {"Stop", "Speak:" + QString(128, u'x')}, {}}},
+                      {"sound file", {wav, {"Stop"}, {player + wav}}},
+                      {"path with blanks",
+                       {"d:/my sounds/a b.wav", {"Stop"}, {player + "d:/my sounds/a b.wav"}}}});
     }
     void sayThisNow() {
-        QFETCH(QString, text);
-        QFETCH(QStringList, speech);
-        QFETCH(QStringList, started);
+        const auto [text, speech, started] = row<SayNow>();
         WindowFixture f;
         f.speech.calls.clear();
         f.window->txtSayThisNow->setText(text);

@@ -1,6 +1,15 @@
+#include "TextRow.h"
 #include "WindowFixture.h"
 
 #include <QTest>
+
+namespace {
+struct Night {
+    QTime start;
+    QStringList steps;
+    QString timer;
+};
+} // namespace
 
 class tst_Tick : public QObject {
     Q_OBJECT
@@ -30,30 +39,21 @@ private slots:
 
     // Steps are ticks, "day HH:MM:SS", or "reset"; the timer counts up from 00:00:00.
     void midnights_data() {
-        QTest::addColumn<QTime>("start");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("timer");
-        QTest::addRow("ticking through two midnights")
-            << QTime(23, 59, 58) << QStringList{"0 23:59:59", "1 00:00:00", "1 00:00:00",
-                                                "1 00:00:01", "1 23:59:59", "2 00:00:00"}
-            << "24:00:02";
-        QTest::addRow("asleep over midnight")
-            << QTime(23, 50, 0) << QStringList{"1 07:00:00"} << "07:10:00";
-        QTest::addRow("no tick in 00:00:01")
-            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "1 00:00:02", "2 00:00:00"}
-            << "24:00:02";
-        QTest::addRow("reset inside 00:00:00")
-            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}
-            << "00:00:02";
-        QTest::addRow("started inside 00:00:00")
-            << QTime(0, 0, 0) << QStringList{"0 00:00:00", "0 00:00:02"} << "00:00:02";
-        QTest::addRow("clock set back over midnight")
-            << QTime(0, 30, 0) << QStringList{"-1 23:30:00"} << "- 01:00:00";
+        rows<Night>(
+            {{"ticking through two midnights",
+              {{23, 59, 58},
+               {"0 23:59:59", "1 00:00:00", "1 00:00:00", "1 00:00:01", "1 23:59:59", "2 00:00:00"},
+               "24:00:02"}},
+             {"asleep over midnight", {{23, 50, 0}, {"1 07:00:00"}, "07:10:00"}},
+             {"no tick in 00:00:01",
+              {{23, 59, 58}, {"1 00:00:00", "1 00:00:02", "2 00:00:00"}, "24:00:02"}},
+             {"reset inside 00:00:00",
+              {{23, 59, 58}, {"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}, "00:00:02"}},
+             {"started inside 00:00:00", {{0, 0, 0}, {"0 00:00:00", "0 00:00:02"}, "00:00:02"}},
+             {"clock set back over midnight", {{0, 30, 0}, {"-1 23:30:00"}, "- 01:00:00"}}});
     }
     void midnights() {
-        QFETCH(QTime, start);
-        QFETCH(QStringList, steps);
-        QFETCH(QString, timer);
+        const auto [start, steps, timer] = row<Night>();
         WindowFixture f(start);
         for (const QString& step : steps) {
             if (step == u"reset") {

@@ -1,6 +1,15 @@
 #include "ClockBox.h"
+#include "TextRow.h"
 
 #include <QTest>
+
+namespace {
+struct Box {
+    int points;
+    QString text;
+    QSize size;
+};
+} // namespace
 
 // A clock box draws its text itself; it must look exactly as a line edit draws the same text, so
 // that clicking into it to edit moves nothing.
@@ -8,18 +17,13 @@ class tst_ClockBox : public QObject {
     Q_OBJECT
 private slots:
     void looksLikeALineEdit_data() {
-        QTest::addColumn<int>("points");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QSize>("size");
-        QTest::addRow("small clock") << 18 << "23:59:59" << QSize(115, 33);
-        QTest::addRow("small, below zero") << 18 << "- 00:00:05" << QSize(115, 33);
-        QTest::addRow("big clock") << 100 << "- 00:00:05" << QSize(657, 167);
-        QTest::addRow("too wide: the beginning shows") << 100 << "- 100:00:00" << QSize(657, 167);
+        rows<Box>({{"small clock", {18, "23:59:59", {115, 33}}},
+                   {"small, below zero", {18, "- 00:00:05", {115, 33}}},
+                   {"big clock", {100, "- 00:00:05", {657, 167}}},
+                   {"too wide: the beginning shows", {100, "- 100:00:00", {657, 167}}}});
     }
     void looksLikeALineEdit() {
-        QFETCH(int, points);
-        QFETCH(QString, text);
-        QFETCH(QSize, size);
+        const auto [points, text, size] = row<Box>();
         QFont font(QStringLiteral("Arial"), points, QFont::Bold);
         ClockBox box(QStringLiteral("time"), nullptr);
         QLineEdit reference(text);
