@@ -1,6 +1,10 @@
+// The clock boxes as drawn, and the text cursor that stops blinking while the user is idle.
 #include "ClockBox.h"
+#include "CursorBlinkTimeout.h"
 #include "TextRow.h"
 
+#include <QLineEdit>
+#include <QStyleHints>
 #include <QTest>
 
 namespace {
@@ -11,11 +15,11 @@ struct Box {
 };
 } // namespace
 
-// A clock box draws its text itself; it must look exactly as a line edit draws the same text, so
-// that clicking into it to edit moves nothing.
 class tst_ClockBox : public QObject {
     Q_OBJECT
 private slots:
+    // A clock box draws its text itself; it must look exactly as a line edit draws the same text,
+    // so that clicking into it to edit moves nothing.
     void looksLikeALineEdit_data() {
         rows<Box>({{"small clock", {18, "23:59:59", {115, 33}}},
                    {"small, below zero", {18, "- 00:00:05", {115, 33}}},
@@ -45,6 +49,19 @@ private slots:
                 worst = std::max(worst,
                                  std::abs(qGray(drawn.pixel(x, y)) - qGray(expected.pixel(x, y))));
         QVERIFY2(worst <= 3, qPrintable(QStringLiteral("pixels differ by %1").arg(worst)));
+    }
+
+    void stopsWhenIdleAndBlinksAgainOnInput() {
+        QStyleHints* hints = QGuiApplication::styleHints();
+        hints->setCursorFlashTime(800); // the desktop's choice is kept
+        const CursorBlinkTimeout timeout(50);
+        QLineEdit box;
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(hints->cursorFlashTime(), 800);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(hints->cursorFlashTime(), 800);
     }
 };
 
