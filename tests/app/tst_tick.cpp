@@ -40,22 +40,8 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:00:05"));
     }
 
-    void editsTakeEffectAtTheNextTick() {
-        WindowFixture f;
-        f.window->TimerStart->setText("00:10:00");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:12:00"));
-        f.setMode("Down");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:08:00"));
-        f.setMode("up"); // only "Up" exactly counts up
-        f.window->TimerStart->setText("00:05:00");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:03:00"));
-    }
-
-    // Steps are ticks, "day HH:MM:SS", or "reset"; the timer counts up from 00:00:00.
-    void midnights_data() {
+    // Steps are ticks, "day HH:MM:SS", "reset", or edits between ticks, "mode X" and "start X".
+    void timerAfterSteps_data() {
         rows<Night>(
             {{"ticking through two midnights",
               {{23, 59, 58},
@@ -67,18 +53,30 @@ private slots:
              {"reset inside 00:00:00",
               {{23, 59, 58}, {"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}, "00:00:02"}},
              {"started inside 00:00:00", {{0, 0, 0}, {"0 00:00:00", "0 00:00:02"}, "00:00:02"}},
-             {"clock set back over midnight", {{0, 30, 0}, {"-1 23:30:00"}, "- 01:00:00"}}});
+             {"clock set back over midnight", {{0, 30, 0}, {"-1 23:30:00"}, "- 01:00:00"}},
+             {"start value added", {{10, 0, 0}, {"start 00:10:00", "0 10:02:00"}, "00:12:00"}},
+             {"mode edited between ticks",
+              {{10, 0, 0},
+               {"start 00:10:00", "0 10:02:00", "mode Down", "0 10:02:00"},
+               "00:08:00"}},
+             {"only Up exactly counts up",
+              {{10, 0, 0}, {"mode up", "start 00:05:00", "0 10:02:00"}, "00:03:00"}}});
     }
-    void midnights() {
+    void timerAfterSteps() {
         const auto [start, steps, timer] = row<Night>();
         WindowFixture f(start);
         for (const QString& step : steps) {
-            if (step == u"reset") {
+            const QString value = step.section(u' ', 1);
+            const QTime time = QTime::fromString(value, u"HH:mm:ss");
+            if (step == u"reset")
                 f.window->cmdReset_Click();
-                continue;
-            }
-            const QTime time = QTime::fromString(step.section(u' ', 1), u"HH:mm:ss");
-            f.tickAt(time.hour(), time.minute(), time.second(), step.section(u' ', 0, 0).toInt());
+            else if (step.startsWith(u"mode "))
+                f.setMode(value);
+            else if (step.startsWith(u"start "))
+                f.window->TimerStart->setText(value);
+            else
+                f.tickAt(time.hour(), time.minute(), time.second(),
+                         step.section(u' ', 0, 0).toInt());
         }
         QCOMPARE(f.timer(), timer);
         QCOMPARE(f.window->Errors().ErrorCount(), 0);
