@@ -25,8 +25,7 @@ struct WindowFixture {
         window->tmrTimer1->stop();
         window->Load();
     }
-    // One tick at the given time, `day` days after the start, through the window's own error
-    // handling.
+    // One tick, `day` days after the start, through the window's own error handling.
     void tickAt(int h, int m, int s, int day = 0) {
         clock.set(h, m, s, day);
         window->Tick();
