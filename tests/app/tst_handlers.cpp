@@ -104,13 +104,12 @@ private slots:
     }
     void startUp() {
         const auto [voices, found, settled, index, calls, error] = row<StartUp>();
-        FakeClock clock;
-        RecordingSpeech speech;
-        RecordingStarter starter;
+        WindowFixture f(QTime(10, 0), {}, false, false);
+        RecordingSpeech& speech = f.speech;
         speech.voices.resize(std::size_t(voices));
         speech.found = found;
         speech.settled = settled;
-        frmHoravox window(clock, speech, starter, noFrame());
+        frmHoravox& window = *f.window;
         window.Load();
         QStringList entries;
         for (int i = 0; i < window.cboSelectVoice->count(); ++i)

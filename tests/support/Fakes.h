@@ -90,8 +90,3 @@ public:
         return !toldWhenShown || window.isVisible() ? margins : QMargins();
     }
 };
-
-inline FakeFrame& noFrame() {
-    static FakeFrame none;
-    return none;
-}

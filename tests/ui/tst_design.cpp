@@ -1,9 +1,8 @@
 // The window as created, before its load event: how its controls stand against each other, the tab
 // chain, the clock font and the pictures.
 #include "ClickableLabel.h"
-#include "Fakes.h"
 #include "SpeechIndicator.h"
-#include "frmHoravox.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
 #include <QFontInfo>
@@ -25,13 +24,10 @@ void checkInALine(std::initializer_list<const QWidget*> controls) {
 
 class tst_Design : public QObject {
     Q_OBJECT
-    FakeClock clock;
-    RecordingSpeech speech;
-    RecordingStarter starter;
-    std::unique_ptr<frmHoravox> window;
+    WindowFixture f{QTime(10, 0), {}, false, false}; // before its load event
+    frmHoravox* window = f.window.get();
 
 private slots:
-    void init() { window = std::make_unique<frmHoravox>(clock, speech, starter, noFrame()); }
 
     void controlsAsDesigned() {
         const frmHoravox& w = *window;
