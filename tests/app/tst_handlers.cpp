@@ -1,32 +1,46 @@
+// The window's handlers: Say This Now, Reset, Help, typing into the lists, and the voice set-up at
+// load with the voice list's choices. The speech control may settle on another voice than the one
+// it was told, so only what is read back from it may count.
 #include "ClickableLabel.h"
+#include "TextRow.h"
 #include "WindowFixture.h"
 
 #include <QPushButton>
 #include <QTest>
 
+namespace {
+struct SayNow {
+    QString text;
+    QStringList speech, started;
+};
+struct StartUp {
+    int voices, found, settled, index;
+    QStringList calls;
+    QString error;
+};
+struct Choice {
+    int attribute, settled;
+    QString flag;
+};
+} // namespace
+
 class tst_Handlers : public QObject {
     Q_OBJECT
 private slots:
+    // The text, the calls to the speech control and the programs started.
     void sayThisNow_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QStringList>("speech");
-        QTest::addColumn<QStringList>("started");
         const QString player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe ";
-        QTest::addRow("words") << "This is a test" << QStringList{"Stop", "Speak:This is a test"}
-                               << QStringList{};
-        QTest::addRow("empty") << "" << QStringList{"Stop", "Speak:"} << QStringList{};
-        QTest::addRow("pasted at length")
-            << QString(30000, u'x') << QStringList{"Stop", "Speak:" + QString(128, u'x')}
-            << QStringList{};
-        QTest::addRow("sound file") << "c:\\windows\\media\\tada.wav" << QStringList{"Stop"}
-                                    << QStringList{player + "c:\\windows\\media\\tada.wav"};
-        QTest::addRow("path with blanks") << "d:/my sounds/a b.wav" << QStringList{"Stop"}
-                                          << QStringList{player + "d:/my sounds/a b.wav"};
+        const QString wav = "c:\\windows\\media\\tada.wav";
+        rows<SayNow>({{"words", {"This is a test", {"Stop", "Speak:This is a test"}, {}}},
+                      {"empty", {"", {"Stop", "Speak:"}, {}}},
+                      {"pasted at length",
+                       {QString(30000, u'x'), {"Stop", "Speak:" + QString(128, u'x')}, {}}},
+                      {"sound file", {wav, {"Stop"}, {player + wav}}},
+                      {"path with blanks",
+                       {"d:/my sounds/a b.wav", {"Stop"}, {player + "d:/my sounds/a b.wav"}}}});
     }
     void sayThisNow() {
-        QFETCH(QString, text);
-        QFETCH(QStringList, speech);
-        QFETCH(QStringList, started);
+        const auto [text, speech, started] = row<SayNow>();
         WindowFixture f;
         f.speech.calls.clear();
         f.window->txtSayThisNow->setText(text);
@@ -46,11 +60,6 @@ private slots:
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
         QCOMPARE(f.speech.calls, QStringList{"Stop"});
         QVERIFY(f.window->Errors().LastMessage().contains(u"Speak:Go"));
-        const WindowVariables& v = f.window->Variables();
-        QCOMPARE(v.StartSeconds, 30);
-        QCOMPARE(v.NowSeconds, 30);
-        QCOMPARE(v.DayCount, 0);
-        QCOMPARE(v.LastScannedSecond, 30);
         f.speech.failOn.clear();
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
         QCOMPARE(f.speech.calls, (QStringList{"Stop", "Stop", "Speak:Go"}));
@@ -58,24 +67,83 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:09:59"));
     }
 
-    void helpThatCannotStartIsShown() {
+    // Each click starts the help text (tst_starter starts it for real); a failed start is shown.
+    void helpClicks_data() {
+        QTest::addColumn<int>("line");
+        QTest::addRow("Help button") << -1;
+        for (int i = 0; i < 5; ++i)
+            QTest::addRow("instruction line %d", i) << i;
+    }
+    void helpClicks() {
+        QFETCH(int, line);
         WindowFixture f;
+        QWidget* target =
+            line < 0 ? static_cast<QWidget*>(f.window->cmdHelp) : f.window->Help[std::size_t(line)];
+        QTest::mouseClick(target, Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton);
+        QCOMPARE(f.starter.started, QStringList(2, "notepad.exe readme.txt"));
         f.starter.fail = true;
-        QTest::mouseClick(f.window->Help[0], Qt::LeftButton);
+        QTest::mouseClick(target, Qt::LeftButton);
         QVERIFY(f.window->Errors().LastMessage().contains(u"notepad.exe readme.txt"));
     }
 
-    void typingIntoAListChoosesNothing() {
+    void typingAddsNoEntry() {
         WindowFixture f;
+        QTest::keyClicks(f.window->cboTimerMode->lineEdit(), "x");
+        QCOMPARE(f.window->cboTimerMode->count(), 2);
+    }
+
+    void startUp_data() {
+        rows<StartUp>(
+            {{"three voices, the second found",
+              {3, 2, 0, 1, {"Find", "Select:2", "Current:2", "Flag:0"}, ""}},
+             {"the control settles on another",
+              {3, 2, 3, 2, {"Find", "Select:2", "Current:3", "Flag:1"}, ""}},
+             {"no voices", {0, 0, 0, -1, {"Find", "Select:0", "Current:0", "Flag:1"}, ""}},
+             {"current voice beyond the list", {3, 7, 0, -1, {"Find", "Select:7"}, "no entry 6"}}});
+    }
+    void startUp() {
+        const auto [voices, found, settled, index, calls, error] = row<StartUp>();
+        WindowFixture f(QTime(10, 0), {}, false, false);
+        RecordingSpeech& speech = f.speech;
+        speech.voices.resize(std::size_t(voices));
+        speech.found = found;
+        speech.settled = settled;
+        frmHoravox& window = *f.window;
+        window.Load();
+        QStringList entries;
+        for (int i = 0; i < window.cboSelectVoice->count(); ++i)
+            entries << window.cboSelectVoice->itemText(i);
+        QCOMPARE(entries, QStringList({"Anna", "Bert", "Carl"}).first(voices)); // all in, in order
+        QCOMPARE(window.cboSelectVoice->currentIndex(), index);
+        if (!error.isEmpty()) // refused: the list keeps its design text
+            QCOMPARE(window.cboSelectVoice->currentText(), QStringLiteral("cboSelectVoice"));
+        QCOMPARE(speech.calls, calls);
+        QCOMPARE(window.Errors().ErrorCount(), error.isEmpty() ? 0 : 1);
+        QVERIFY(window.Errors().LastMessage().contains(error));
+    }
+
+    // The third voice typed and chosen with Enter: its attribute, the voice the control settles on,
+    // the flag set.
+    void choosingAnEntry_data() {
+        rows<Choice>({{"attribute 1", {1, 0, "Flag:0"}},
+                      {"attribute 0", {0, 0, "Flag:1"}},
+                      {"attribute 2", {2, 0, "Flag:1"}},
+                      {"attribute -1", {-1, 0, "Flag:1"}},
+                      {"the flag follows the voice read back", {0, 2, "Flag:0"}}});
+    }
+    void choosingAnEntry() {
+        const auto [attribute, settled, flag] = row<Choice>();
+        WindowFixture f;
+        f.speech.voices[2].attribute = attribute;
+        f.speech.settled = settled;
         f.speech.calls.clear();
         QLineEdit* field = f.window->cboSelectVoice->lineEdit();
         field->selectAll();
         QTest::keyClicks(field, "Carl");
         QVERIFY(f.speech.calls.isEmpty()); // typed, not chosen
         QTest::keyClick(field, Qt::Key_Return);
-        QCOMPARE(f.speech.calls, (QStringList{"Current:3", "Flag:1"})); // Enter chooses it
-        QTest::keyClicks(f.window->cboTimerMode->lineEdit(), "x");
-        QCOMPARE(f.window->cboTimerMode->count(), 2);
+        QCOMPARE(f.speech.calls, (QStringList{"Current:3", flag}));
     }
 };
 

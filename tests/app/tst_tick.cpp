@@ -1,6 +1,32 @@
+// Each tick: the clock and timer texts over midnights and resets, and the phrase rows it finds due.
+#include "PhraseOutput.h"
+#include "TextRow.h"
 #include "WindowFixture.h"
 
 #include <QTest>
+
+namespace {
+struct Night {
+    QTime start;
+    QStringList steps;
+    QString timer;
+};
+struct Due {
+    QString kind, time;
+    bool due;
+};
+struct Phrase {
+    QString text;
+    bool soundFile;
+};
+
+// Seconds 0..last after a start at 10:00:00, one tick in each.
+QStringList spokenDuring(WindowFixture& f, int last) {
+    for (int s = 0; s <= last; ++s)
+        f.tickAt(10, 0, s);
+    return f.speech.spoken();
+}
+} // namespace
 
 class tst_Tick : public QObject {
     Q_OBJECT
@@ -14,66 +40,43 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:00:05"));
     }
 
-    void countdownRunsBelowZero() {
-        WindowFixture f;
-        f.setMode("Down");
-        f.window->TimerStart->setText("00:10:00");
-        f.tickAt(10, 0, 5);
-        QCOMPARE(f.timer(), QStringLiteral("00:09:55"));
-        f.tickAt(10, 10, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:00:00"));
-        f.tickAt(10, 10, 5);
-        QCOMPARE(f.timer(), QStringLiteral("- 00:00:05"));
+    // Steps are ticks, "day HH:MM:SS", "reset", or edits between ticks, "mode X" and "start X".
+    void timerAfterSteps_data() {
+        rows<Night>(
+            {{"ticking through two midnights",
+              {{23, 59, 58},
+               {"0 23:59:59", "1 00:00:00", "1 00:00:00", "1 00:00:01", "1 23:59:59", "2 00:00:00"},
+               "24:00:02"}},
+             {"asleep over midnight", {{23, 50, 0}, {"1 07:00:00"}, "07:10:00"}},
+             {"no tick in 00:00:01",
+              {{23, 59, 58}, {"1 00:00:00", "1 00:00:02", "2 00:00:00"}, "24:00:02"}},
+             {"reset inside 00:00:00",
+              {{23, 59, 58}, {"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}, "00:00:02"}},
+             {"started inside 00:00:00", {{0, 0, 0}, {"0 00:00:00", "0 00:00:02"}, "00:00:02"}},
+             {"clock set back over midnight", {{0, 30, 0}, {"-1 23:30:00"}, "- 01:00:00"}},
+             {"start value added", {{10, 0, 0}, {"start 00:10:00", "0 10:02:00"}, "00:12:00"}},
+             {"mode edited between ticks",
+              {{10, 0, 0},
+               {"start 00:10:00", "0 10:02:00", "mode Down", "0 10:02:00"},
+               "00:08:00"}},
+             {"only Up exactly counts up",
+              {{10, 0, 0}, {"mode up", "start 00:05:00", "0 10:02:00"}, "00:03:00"}}});
     }
-
-    void editsTakeEffectAtTheNextTick() {
-        WindowFixture f;
-        f.window->TimerStart->setText("00:10:00");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:12:00"));
-        f.setMode("Down");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:08:00"));
-        f.setMode("up"); // only "Up" exactly counts up
-        f.window->TimerStart->setText("00:05:00");
-        f.tickAt(10, 2, 0);
-        QCOMPARE(f.timer(), QStringLiteral("00:03:00"));
-    }
-
-    // Steps are ticks, "day HH:MM:SS", or "reset"; the timer counts up from 00:00:00.
-    void midnights_data() {
-        QTest::addColumn<QTime>("start");
-        QTest::addColumn<QStringList>("steps");
-        QTest::addColumn<QString>("timer");
-        QTest::addRow("ticking through two midnights")
-            << QTime(23, 59, 58) << QStringList{"0 23:59:59", "1 00:00:00", "1 00:00:00",
-                                                "1 00:00:01", "1 23:59:59", "2 00:00:00"}
-            << "24:00:02";
-        QTest::addRow("asleep over midnight")
-            << QTime(23, 50, 0) << QStringList{"1 07:00:00"} << "07:10:00";
-        QTest::addRow("no tick in 00:00:01")
-            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "1 00:00:02", "2 00:00:00"}
-            << "24:00:02";
-        QTest::addRow("reset inside 00:00:00")
-            << QTime(23, 59, 58) << QStringList{"1 00:00:00", "reset", "1 00:00:00", "1 00:00:02"}
-            << "00:00:02";
-        QTest::addRow("started inside 00:00:00")
-            << QTime(0, 0, 0) << QStringList{"0 00:00:00", "0 00:00:02"} << "00:00:02";
-        QTest::addRow("clock set back over midnight")
-            << QTime(0, 30, 0) << QStringList{"-1 23:30:00"} << "- 01:00:00";
-    }
-    void midnights() {
-        QFETCH(QTime, start);
-        QFETCH(QStringList, steps);
-        QFETCH(QString, timer);
+    void timerAfterSteps() {
+        const auto [start, steps, timer] = row<Night>();
         WindowFixture f(start);
         for (const QString& step : steps) {
-            if (step == u"reset") {
+            const QString value = step.section(u' ', 1);
+            const QTime time = QTime::fromString(value, u"HH:mm:ss");
+            if (step == u"reset")
                 f.window->cmdReset_Click();
-                continue;
-            }
-            const QTime time = QTime::fromString(step.section(u' ', 1), u"HH:mm:ss");
-            f.tickAt(time.hour(), time.minute(), time.second(), step.section(u' ', 0, 0).toInt());
+            else if (step.startsWith(u"mode "))
+                f.setMode(value);
+            else if (step.startsWith(u"start "))
+                f.window->TimerStart->setText(value);
+            else
+                f.tickAt(time.hour(), time.minute(), time.second(),
+                         step.section(u' ', 0, 0).toInt());
         }
         QCOMPARE(f.timer(), timer);
         QCOMPARE(f.window->Errors().ErrorCount(), 0);
@@ -115,6 +118,115 @@ private slots:
         f.tickAt(0, 0, 1, 24856); // fails again each tick, in the same message box
         QCOMPARE(f.window->Errors().ErrorCount(), 2);
         QCOMPARE(f.window->findChildren<QMessageBox*>().size(), 1);
+    }
+
+    void rowDue_data() {
+        rows<Due>({{"E on the timer", {"E", "00:00:05", true}},
+                   {"A on the clock", {"A", "22:00:00", true}},
+                   {"E ignores the clock", {"E", "22:00:00", false}},
+                   {"A ignores the timer", {"A", "00:00:05", false}},
+                   {"lower-case e", {"e", "00:00:05", false}},
+                   {"lower-case a", {"a", "22:00:00", false}},
+                   {"empty kind", {"", "00:00:05", false}},
+                   {"single hour digit", {"E", "0:00:05", false}},
+                   {"trailing blank", {"E", "00:00:05 ", false}}});
+    }
+    void rowDue() {
+        const auto [kind, time, due] = row<Due>();
+        QCOMPARE(IsRowDue(kind, time, "00:00:05", "22:00:00"), due);
+    }
+
+    void soundFilePhrases_data() {
+        rows<Phrase>({{"drive path", {"c:\\windows\\media\\tada.wav", true}},
+                      {"drive alone", {"c:", true}},
+                      {"one-digit time", {"1:30", true}},
+                      {"two-digit time", {"10:30", false}},
+                      {"words", {"This is a test", false}},
+                      {"one character", {":", false}}});
+    }
+    void soundFilePhrases() {
+        const auto [text, soundFile] = row<Phrase>();
+        QCOMPARE(IsSoundFilePath(text), soundFile);
+    }
+
+    void defaultTableIntroducesTheProgram() {
+        WindowFixture f;
+        const QStringList spoken = spokenDuring(f, 25);
+        QCOMPARE(spoken,
+                 (QStringList{"", "", "", "Horavox", "Click the reset buttun to restart the clock",
+                              "Click the help buttun for instructions",
+                              "Change the display mode to edet the phrases spoken",
+                              "The letter ee, indicates elapsed time and the letter eh, "
+                              "indicates actual time"}));
+        QCOMPARE(f.speech.calls.count("Stop"), spoken.size()); // each output stops speech first
+    }
+
+    void actualRowEveryDay() {
+        WindowFixture f(QTime(21, 59, 58));
+        f.tickAt(22, 0, 0);
+        f.tickAt(0, 0, 0, 1);
+        f.tickAt(0, 0, 1, 1);
+        f.tickAt(22, 0, 0, 1);
+        QCOMPARE(f.speech.spoken().count("This phrase will be spoken at 10 o clock p m"), 2);
+    }
+
+    void negativeTimerRow() {
+        WindowFixture f;
+        f.setMode("Down");
+        f.window->TimerStart->setText("00:00:03");
+        f.window->ElapsedActual[5]->setText("E");
+        f.window->TimeList[5]->setText("- 00:00:05");
+        f.window->SayList[5]->setText("five past zero");
+        QVERIFY(!spokenDuring(f, 7).contains("five past zero"));
+        f.tickAt(10, 0, 8);
+        QCOMPARE(f.timer(), QStringLiteral("- 00:00:05"));
+        QCOMPARE(f.speech.spoken().last(), QStringLiteral("five past zero"));
+    }
+
+    void rowsOfOneSecondInRowOrder() {
+        WindowFixture f;
+        f.window->cmdClearPhrases_Click();
+        for (int i = 0; i < PhraseRowCount; ++i) {
+            QCOMPARE(f.window->TimeList[std::size_t(i)]->text(), QStringLiteral("00:00:00"));
+            QCOMPARE(f.window->ElapsedActual[std::size_t(i)]->text(), QString(i == 9 ? "A" : "E"));
+        }
+        f.window->TimeList[3]->setText("00:00:04");
+        f.window->SayList[3]->setText("first");
+        f.window->TimeList[7]->setText("00:00:04");
+        f.window->SayList[7]->setText("second");
+        f.window->ElapsedActual[8]->setText("e");
+        f.tickAt(10, 0, 0);
+        QCOMPARE(f.speech.spoken(), QStringList(6, QString())); // E rows with nothing to say
+        f.speech.calls.clear();
+        f.tickAt(10, 0, 4);
+        QCOMPARE(f.speech.calls, (QStringList{"Stop", "Speak:first", "Stop", "Speak:second"}));
+    }
+
+    void failingOutputEndsTheScan() {
+        WindowFixture f;
+        f.window->SayList[0]->setText("c:/bell.wav");
+        f.window->TimeList[1]->setText("00:00:02");
+        f.starter.fail = true;
+        spokenDuring(f, 2);
+        QVERIFY(f.window->Errors().LastMessage().contains(u"mplayer2.exe c:/bell.wav"));
+        QVERIFY(!f.speech.spoken().contains("Click the reset buttun to restart the clock"));
+        f.tickAt(10, 0, 2); // that second is not scanned again
+        QCOMPARE(f.window->Errors().ErrorCount(), 1);
+    }
+
+    void scanWaitsWhenTheClockIsSetBack() {
+        WindowFixture g(QTime(11, 0, 0));
+        g.tickAt(11, 0, 0);
+        g.speech.calls.clear();
+        g.window->ElapsedActual[0]->setText("A");
+        g.window->TimeList[0]->setText("10:30:00");
+        g.tickAt(10, 0, 0); // the clock set back an hour: silent until 11:00:01
+        g.tickAt(10, 30, 0);
+        g.tickAt(10, 59, 59);
+        QVERIFY(g.speech.spoken().isEmpty());
+        QCOMPARE(g.window->Variables().LastScannedSecond, 39600);
+        g.tickAt(11, 0, 1);
+        QCOMPARE(g.window->Variables().LastScannedSecond, 39601);
     }
 };
 

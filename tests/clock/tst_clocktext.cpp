@@ -1,52 +1,55 @@
 #include "CheckedArithmetic.h"
 #include "ClockText.h"
+#include "TextRow.h"
 #include "TickArithmetic.h"
 
 #include <QTest>
 #include <limits>
 
+namespace {
+struct Seconds {
+    QString text;
+    double seconds;
+};
+} // namespace
+
 class tst_ClockText : public QObject {
     Q_OBJECT
 private slots:
     void timerStart_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<double>("seconds");
-        QTest::addRow("ten minutes") << "00:10:00" << 600.0;
-        QTest::addRow("last second of the day") << "23:59:59" << 86399.0;
-        QTest::addRow("hour 24 invalid") << "24:00:00" << 0.0;
-        QTest::addRow("minute 60 invalid alone") << "12:60:30" << 43230.0;
-        QTest::addRow("single hour digit") << "5:00:00" << 0.0;
-        QTest::addRow("short text") << "1:30" << 0.0;
-        QTest::addRow("empty") << "" << 0.0;
-        QTest::addRow("separators ignored") << "12.34.56" << 45296.0;
-        QTest::addRow("three hour digits") << "100:00:00" << 36000.0;
-        QTest::addRow("leading space") << " 1:00:00" << 0.0;
-        QTest::addRow("sign in a field") << "+1:-5:+9" << 0.0;
-        QTest::addRow("hours 19 and 20") << "19:00:00" << 68400.0;
-        QTest::addRow("garbage after") << "01:02:03xyz" << 3723.0;
-        QTest::addRow("other digits") << "\u0661\u0662:00:00" << 0.0;
+        rows<Seconds>({{"ten minutes", {"00:10:00", 600}},
+                       {"last second of the day", {"23:59:59", 86399}},
+                       {"hour 24 invalid", {"24:00:00", 0}},
+                       {"minute 60 invalid alone", {"12:60:30", 43230}},
+                       {"single hour digit", {"5:00:00", 0}},
+                       {"short text", {"1:30", 0}},
+                       {"empty", {"", 0}},
+                       {"separators ignored", {"12.34.56", 45296}},
+                       {"three hour digits", {"100:00:00", 36000}},
+                       {"leading space", {" 1:00:00", 0}},
+                       {"sign in a field", {"+1:-5:+9", 0}},
+                       {"hours 19 and 20", {"19:00:00", 68400}},
+                       {"garbage after", {"01:02:03xyz", 3723}},
+                       {"other digits", {"\u0661\u0662:00:00", 0}}});
     }
     void timerStart() {
-        QFETCH(QString, text);
-        QFETCH(double, seconds);
+        const auto [text, seconds] = row<Seconds>();
         QCOMPARE(TimerStartSeconds(text), seconds);
     }
 
     void timerText_data() {
-        QTest::addColumn<int>("value");
-        QTest::addColumn<QString>("text");
-        QTest::addRow("zero") << 0 << "00:00:00";
-        QTest::addRow("five seconds") << 5 << "00:00:05";
-        QTest::addRow("negative") << -5 << "- 00:00:05";
-        QTest::addRow("one hour less a second") << 3599 << "00:59:59";
-        QTest::addRow("100 hours") << 360000 << "100:00:00";
-        QTest::addRow("largest") << std::numeric_limits<int>::max() << "596523:14:07";
-        QTest::addRow("smallest") << std::numeric_limits<int>::min() << "- 596523:14:08";
+        constexpr int max = std::numeric_limits<int>::max(), min = std::numeric_limits<int>::min();
+        rows<Seconds>({{"zero", {"00:00:00", 0}},
+                       {"five seconds", {"00:00:05", 5}},
+                       {"negative", {"- 00:00:05", -5}},
+                       {"one hour less a second", {"00:59:59", 3599}},
+                       {"100 hours", {"100:00:00", 360000}},
+                       {"largest", {"596523:14:07", max}},
+                       {"smallest", {"- 596523:14:08", min}}});
     }
     void timerText() {
-        QFETCH(int, value);
-        QFETCH(QString, text);
-        QCOMPARE(FormatTimerText(value), text);
+        const auto [text, value] = row<Seconds>();
+        QCOMPARE(FormatTimerText(std::int32_t(value)), text);
     }
 
     void clockTexts() {

@@ -9,7 +9,13 @@
 
 namespace {
 const QString Player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe";
-}
+struct Line {
+    QString line, program, argument;
+};
+struct Mapped {
+    QString in, out;
+};
+} // namespace
 
 class tst_Starter : public QObject {
     Q_OBJECT
@@ -18,19 +24,18 @@ class tst_Starter : public QObject {
 private slots:
     void init() { opener.clear(); }
 
+    // A line, the program read from it (empty: refused) and its argument.
     void resolve_data() {
-        textColumns({"line", "program", "argument"});
-        textRow("help", "notepad.exe readme.txt", "notepad.exe", "readme.txt");
-        textRow("player with blanks in its path", Player + " c:\\a b.wav", Player, "c:\\a b.wav");
-        textRow("any case", "NOTEPAD.EXE x", "NOTEPAD.EXE", "x");
-        textRow("empty tail", "notepad.exe", "notepad.exe", "");
-        textRow("unknown program", "rm -rf /", "", "");
-        textRow("double blank keeps one", "notepad.exe  x", "notepad.exe", " x");
+        rows<Line>(
+            {{"help", {"notepad.exe readme.txt", "notepad.exe", "readme.txt"}},
+             {"player with blanks in its path", {Player + " c:\\a b.wav", Player, "c:\\a b.wav"}},
+             {"any case", {"NOTEPAD.EXE x", "NOTEPAD.EXE", "x"}},
+             {"empty tail", {"notepad.exe", "notepad.exe", ""}},
+             {"unknown program", {"rm -rf /", "", ""}},
+             {"double blank keeps one", {"notepad.exe  x", "notepad.exe", " x"}}});
     }
     void resolve() {
-        QFETCH(QString, line);
-        QFETCH(QString, program);
-        QFETCH(QString, argument);
+        const auto [line, program, argument] = row<Line>();
         const auto command = ResolveCommandLine(line, {"notepad.exe", Player});
         QCOMPARE(command.has_value(), !program.isEmpty());
         if (command) {
@@ -40,32 +45,29 @@ private slots:
     }
 
     void drivePaths_data() {
-        textColumns({"argument", "path"});
-        textRow("backslashes", "c:\\windows\\media\\tada.wav", "/windows/media/tada.wav");
-        textRow("slashes", "c:/home/me/bell.wav", "/home/me/bell.wav");
-        textRow("capital drive", "D:\\x", "/x");
-        textRow("a time", "1:30", "1:30");
-        textRow("drive alone", "c:", "c:");
-        textRow("relative", "readme.txt", "readme.txt");
+        rows<Mapped>({{"backslashes", {"c:\\windows\\media\\tada.wav", "/windows/media/tada.wav"}},
+                      {"slashes", {"c:/home/me/bell.wav", "/home/me/bell.wav"}},
+                      {"capital drive", {"D:\\x", "/x"}},
+                      {"a time", {"1:30", "1:30"}},
+                      {"drive alone", {"c:", "c:"}},
+                      {"relative", {"readme.txt", "readme.txt"}}});
     }
     void drivePaths() {
-        QFETCH(QString, argument);
-        QFETCH(QString, path);
+        const auto [argument, path] = row<Mapped>();
         QCOMPARE(MapDrivePath(argument), path);
     }
 
+    // The tail of the command line, and the one argument the opener gets.
     void startsTheOpenerWithOneArgument_data() {
-        textColumns({"tail", "argument"});
         const QString owned = opener.filePath("owned");
-        textRow("help text", "readme.txt", "readme.txt");
-        textRow("blanks", "c:/my sounds/a b.wav", "/my sounds/a b.wav");
-        textRow("semicolon", "c:\\x;touch " + owned, "/x;touch " + owned);
-        textRow("substitution", "c:\\$(touch " + owned + ")", "/$(touch " + owned + ")");
-        textRow("back quotes", "c:/`touch " + owned + "`", "/`touch " + owned + "`");
+        rows<Mapped>({{"help text", {"readme.txt", "readme.txt"}},
+                      {"blanks", {"c:/my sounds/a b.wav", "/my sounds/a b.wav"}},
+                      {"semicolon", {"c:\\x;touch " + owned, "/x;touch " + owned}},
+                      {"substitution", {"c:\\$(touch " + owned + ")", "/$(touch " + owned + ")"}},
+                      {"back quotes", {"c:/`touch " + owned + "`", "/`touch " + owned + "`"}}});
     }
     void startsTheOpenerWithOneArgument() {
-        QFETCH(QString, tail);
-        QFETCH(QString, argument);
+        const auto [tail, argument] = row<Mapped>();
         DesktopProgramStarter starter;
         starter.Start((tail == "readme.txt" ? QString("notepad.exe") : Player) + ' ' + tail);
         QTRY_COMPARE(opener.recorded(), (QStringList{argument, "--", ""}));

@@ -1,13 +1,14 @@
 #pragma once
-// Tables whose columns are all texts: the columns named at once, and each row on one line.
+// Tables of one column holding a struct: each row named and on one line, read back at once.
 #include <QTest>
 
-inline void textColumns(std::initializer_list<const char*> names) {
-    for (const char* name : names)
-        QTest::addColumn<QString>(name);
+template <typename Row> void rows(std::initializer_list<std::pair<const char*, Row>> table) {
+    QTest::addColumn<Row>("row");
+    for (const auto& [name, row] : table)
+        QTest::newRow(name) << row;
 }
 
-template <typename... Texts>
-void textRow(const char* name, const Texts&... texts) {
-    (QTest::newRow(name) << ... << QString(texts));
+template <typename Row> Row row() {
+    QFETCH(Row, row);
+    return row;
 }

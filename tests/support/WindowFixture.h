@@ -1,5 +1,5 @@
 #pragma once
-// A window wired to fakes, loaded but never shown; ticks are driven by hand.
+// A window wired to fakes, loaded unless asked not to, never shown; ticks are driven by hand.
 #include "Fakes.h"
 #include "frmHoravox.h"
 
@@ -17,16 +17,16 @@ struct WindowFixture {
     std::unique_ptr<frmHoravox> window;
 
     explicit WindowFixture(QTime start = QTime(10, 0, 0), QMargins frameMargins = {},
-                           bool frameToldWhenShown = false) {
+                           bool frameToldWhenShown = false, bool load = true) {
         clock.time = start;
         frame.margins = frameMargins;
         frame.toldWhenShown = frameToldWhenShown;
         window = std::make_unique<frmHoravox>(clock, speech, starter, frame);
         window->tmrTimer1->stop();
-        window->Load();
+        if (load)
+            window->Load();
     }
-    // One tick at the given time, `day` days after the start, through the window's own error
-    // handling.
+    // One tick, `day` days after the start, through the window's own error handling.
     void tickAt(int h, int m, int s, int day = 0) {
         clock.set(h, m, s, day);
         window->Tick();

@@ -1,25 +1,33 @@
+// The clock boxes as drawn, and the text cursor that stops blinking while the user is idle.
 #include "ClockBox.h"
+#include "CursorBlinkTimeout.h"
+#include "TextRow.h"
 
+#include <QLineEdit>
+#include <QStyleHints>
 #include <QTest>
 
-// A clock box draws its text itself; it must look exactly as a line edit draws the same text, so
-// that clicking into it to edit moves nothing.
+namespace {
+struct Box {
+    int points;
+    QString text;
+    QSize size;
+};
+} // namespace
+
 class tst_ClockBox : public QObject {
     Q_OBJECT
 private slots:
+    // A clock box draws its text itself; it must look exactly as a line edit draws the same text,
+    // so that clicking into it to edit moves nothing.
     void looksLikeALineEdit_data() {
-        QTest::addColumn<int>("points");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QSize>("size");
-        QTest::addRow("small clock") << 18 << "23:59:59" << QSize(115, 33);
-        QTest::addRow("small, below zero") << 18 << "- 00:00:05" << QSize(115, 33);
-        QTest::addRow("big clock") << 100 << "- 00:00:05" << QSize(657, 167);
-        QTest::addRow("too wide: the beginning shows") << 100 << "- 100:00:00" << QSize(657, 167);
+        rows<Box>({{"small clock", {18, "23:59:59", {115, 33}}},
+                   {"small, below zero", {18, "- 00:00:05", {115, 33}}},
+                   {"big clock", {100, "- 00:00:05", {657, 167}}},
+                   {"too wide: the beginning shows", {100, "- 100:00:00", {657, 167}}}});
     }
     void looksLikeALineEdit() {
-        QFETCH(int, points);
-        QFETCH(QString, text);
-        QFETCH(QSize, size);
+        const auto [points, text, size] = row<Box>();
         QFont font(QStringLiteral("Arial"), points, QFont::Bold);
         ClockBox box(QStringLiteral("time"), nullptr);
         QLineEdit reference(text);
@@ -41,6 +49,19 @@ private slots:
                 worst = std::max(worst,
                                  std::abs(qGray(drawn.pixel(x, y)) - qGray(expected.pixel(x, y))));
         QVERIFY2(worst <= 3, qPrintable(QStringLiteral("pixels differ by %1").arg(worst)));
+    }
+
+    void stopsWhenIdleAndBlinksAgainOnInput() {
+        QStyleHints* hints = QGuiApplication::styleHints();
+        hints->setCursorFlashTime(800); // the desktop's choice is kept
+        const CursorBlinkTimeout timeout(50);
+        QLineEdit box;
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::keyClick(&box, Qt::Key_A);
+        QCOMPARE(hints->cursorFlashTime(), 800);
+        QTRY_COMPARE(hints->cursorFlashTime(), 0);
+        QTest::mouseClick(&box, Qt::LeftButton);
+        QCOMPARE(hints->cursorFlashTime(), 800);
     }
 };
 

@@ -1,14 +1,11 @@
 // The window as created, before its load event: how its controls stand against each other, the tab
-// chain, the clock font and the two pictures.
+// chain, the clock font and the pictures.
 #include "ClickableLabel.h"
-#include "Fakes.h"
 #include "SpeechIndicator.h"
-#include "frmHoravox.h"
+#include "WindowFixture.h"
 
 #include <QComboBox>
-#include <QFile>
 #include <QFontInfo>
-#include <QImageReader>
 #include <QLabel>
 #include <QPushButton>
 #include <QTest>
@@ -27,23 +24,24 @@ void checkInALine(std::initializer_list<const QWidget*> controls) {
 
 class tst_Design : public QObject {
     Q_OBJECT
-    FakeClock clock;
-    RecordingSpeech speech;
-    RecordingStarter starter;
-    std::unique_ptr<frmHoravox> window;
+    WindowFixture f{QTime(10, 0), {}, false, false}; // before its load event
+    frmHoravox* window = f.window.get();
 
 private slots:
-    void init() { window = std::make_unique<frmHoravox>(clock, speech, starter, noFrame()); }
 
-    void controlsLineUp() {
+    void controlsAsDesigned() {
         const frmHoravox& w = *window;
         QCOMPARE(w.windowTitle(), QStringLiteral("Horavox v2.0"));
         QCOMPARE(w.size(), QSize(10365, 8850) / 15.0);
         // Along the top a strip of captions over a strip of controls, each caption directly above
         // the control it names, at its left edge.
-        checkInALine({w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1});
-        checkInALine({w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
-                      w.cboDisplayMode});
+        using Line = std::initializer_list<const QWidget*>;
+        for (const Line line :
+             {Line{w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1},
+              Line{w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
+                   w.cboDisplayMode},
+              Line{w.txtTimer, w.txtTime}, Line{w.cmdSayThisNow, w.txtSayThisNow}})
+            checkInALine(line);
         for (const auto& [caption, control] : {std::pair<QLabel*, QWidget*>{w.Label1, w.TimerStart},
                                                {w.Label2, w.cboTimerMode},
                                                {w.Label3, w.cboDisplayMode},
@@ -55,7 +53,6 @@ private slots:
             QCOMPARE(caption->width() == control->width(), caption != w.txtSelectVoice);
         }
         QCOMPARE(w.cmdHelp->size(), w.cmdReset->size());
-        checkInALine({w.txtTimer, w.txtTime});
         QCOMPARE(w.txtTime->size(), w.txtTimer->size());
 
         // Phrase rows at an even pitch, the say-this-now row one pitch below the last, all on the
@@ -69,7 +66,6 @@ private slots:
                          column[0]->geometry().translated(0, pitch * int(i)));
         }
         QCOMPARE(w.txtSayThisNow->geometry(), w.SayList[9]->geometry().translated(0, pitch));
-        checkInALine({w.cmdSayThisNow, w.txtSayThisNow});
         for (const QWidget* control :
              std::initializer_list<const QWidget*>{w.txtTimer, w.cmdReset, w.cmdSayThisNow})
             QCOMPARE(control->x(), w.ElapsedActual[0]->x());
@@ -89,22 +85,30 @@ private slots:
                     QVERIFY2(!a->geometry().intersects(b->geometry()),
                              qPrintable(a->objectName() + " overlaps " + b->objectName()));
         }
+        // The clock font, and the pictures at their own sizes.
+        const QFontInfo font(window->txtTimer->font());
+        QVERIFY2(font.family() == "Liberation Sans" || font.family() == "Arial",
+                 qPrintable(font.family()));
+        QVERIFY(font.bold());
+        QCOMPARE(window->txtTime->font().pointSize(), 18);
+        QCOMPARE(window->Image1->pixmap().size(), QSize(45, 89));
+        QCOMPARE(window->Image1->size(), QSize(45, 89)); // not stretched
+        const auto sizes = window->windowIcon().availableSizes();
+        QVERIFY(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)));
     }
 
     void tabChain() {
-        QStringList expected{"txtTimer", "txtTime", "cmdReset", "cboSelectVoice"};
-        const auto down = [&](const char* array, int from, int to) {
-            for (int i = from; i >= to; --i)
-                expected << QStringLiteral("%1(%2)").arg(array).arg(i);
-        };
-        down("ElapsedActual", 9, 0);
-        expected += {"cmdSayThisNow", "txtSayThisNow"};
-        down("SayList", 9, 6);
-        down("TimeList", 9, 6);
-        down("SayList", 5, 2);
-        down("TimeList", 5, 0);
-        expected += {"SayList(0)",   "SayList(1)",     "cmdHelp",        "TimerStart",
-                     "cboTimerMode", "cboDisplayMode", "cmdClearPhrases"};
+        const QStringList expected =
+            QString(
+                "txtTimer txtTime cmdReset cboSelectVoice ElapsedActual(9) ElapsedActual(8) "
+                "ElapsedActual(7) ElapsedActual(6) ElapsedActual(5) ElapsedActual(4) "
+                "ElapsedActual(3) ElapsedActual(2) ElapsedActual(1) ElapsedActual(0) "
+                "cmdSayThisNow txtSayThisNow SayList(9) SayList(8) SayList(7) SayList(6) "
+                "TimeList(9) TimeList(8) TimeList(7) TimeList(6) SayList(5) SayList(4) SayList(3) "
+                "SayList(2) TimeList(5) TimeList(4) TimeList(3) TimeList(2) TimeList(1) "
+                "TimeList(0) SayList(0) SayList(1) cmdHelp TimerStart cboTimerMode cboDisplayMode "
+                "cmdClearPhrases")
+                .split(' ');
         QStringList walked;
         QWidget* at = window->txtTimer;
         do {
@@ -114,35 +118,6 @@ private slots:
         } while (at != window->txtTimer);
         QCOMPARE(walked, expected);
         QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
-    }
-
-    void clockFont() {
-        const QFontInfo font(window->txtTimer->font());
-        QVERIFY2(font.family() == "Liberation Sans" || font.family() == "Arial",
-                 qPrintable(font.family()));
-        QVERIFY(font.bold());
-        QCOMPARE(window->txtTime->font().pointSize(), 18);
-    }
-
-    void pictures() {
-        QImageReader icon(":/horavox.ico");
-        QCOMPARE(icon.imageCount(), 2);
-        for (const int side : {32, 16}) {
-            const QImage image = icon.read();
-            QCOMPARE(image.size(), QSize(side, side));
-            QCOMPARE(image.text("_q_icoOrigDepth"), QStringLiteral("4")); // 16 colours
-            icon.jumpToNextImage();
-        }
-        QImageReader picture(":/hourglass.gif");
-        QCOMPARE(picture.imageCount(), 1); // not animated
-        QCOMPARE(picture.read().size(), QSize(45, 89));
-        QFile gif(":/hourglass.gif");
-        QVERIFY(gif.open(QIODevice::ReadOnly));
-        QCOMPARE(gif.read(11).at(10) & 0x87, 0x87); // a global table of 256 colours
-        QCOMPARE(window->Image1->pixmap().size(), QSize(45, 89));
-        QCOMPARE(window->Image1->size(), QSize(45, 89)); // its own size, not stretched
-        const auto sizes = window->windowIcon().availableSizes();
-        QVERIFY(sizes.contains(QSize(16, 16)) && sizes.contains(QSize(32, 32)));
     }
 };
 
