@@ -1,5 +1,4 @@
-"""Parts that fail, and input that is wrong: the window stays up, the clock ticks, the user is
-told, nothing hangs."""
+"""Parts that fail and wrong input: the window stays up and ticks, and the user is told."""
 import os
 import shutil
 import subprocess

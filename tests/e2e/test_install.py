@@ -1,5 +1,4 @@
-"""The Debian package: built from the install rules, installed, validated, started from its
-menu entry, its Help opening the installed help text, and removed again."""
+"""The Debian package: installed, validated, started from its menu entry, removed again."""
 import configparser
 import glob
 import os

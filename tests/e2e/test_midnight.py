@@ -1,6 +1,5 @@
-"""The wall clock jumps over midnight, as after a laptop slept through it: the timer shows the
-true elapsed time, and a reset brings the rows back at once. libfaketime moves the program's
-clock through a file that the test rewrites."""
+"""The wall clock jumps over midnight (a laptop that slept), moved by libfaketime through a
+file: the timer shows the true elapsed time, and a reset brings the rows back at once."""
 import datetime
 import tempfile
 import time

@@ -1,10 +1,9 @@
-"""What is heard through the sound server this suite runs against (one run per server): the
-introduction from start, the clicks that speak, speech back by itself after the server restarts,
-and a program that started before its server."""
+"""What is heard, once per sound server: the introduction, the clicks that speak, and speech
+back by itself after the server restarts or starts after the program."""
 import time
 
 from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox,
-                         Recording, check, heard_after, sound_server, wait_for_message)
+                         Recording, check, heard_after, sound_server, wait_until)
 
 LOST, BACK = "Speech is unavailable", "Speech is back"
 
@@ -18,8 +17,8 @@ def go_heard(app):
 
 
 def comes_back(app, up, what):
-    back = wait_for_message(app, BACK, 5)
-    check(back is not None and back - up < 2, "%s: speech back %.0f ms after the server is up"
+    back = wait_until(lambda: BACK in app.messages() and time.monotonic(), 5, 0.01)
+    check(back and back - up < 2, "%s: speech back %.0f ms after the server is up"
           % (what, (back - up) * 1000 if back else -1))
     check(go_heard(app), what + ": the next phrase is heard")
     check(app.messages().count(LOST) == 1 and app.messages().count(BACK) == 1
@@ -57,13 +56,13 @@ time.sleep(1.0)
 cut = app.click(*RESET)
 time.sleep(2.0)
 heard = recording.heard()
-print("bursts:", ["%.2f-%.2f" % (a - said, b - said) for a, b in heard if a > said - 0.05])
+print("bursts:", ["%.2f-%.2f" % (a - said, b - said) for a, b in heard if b > said])
 after = lambda moment: heard_after(heard, moment) or [float("inf")] * 2
 check(after(said)[0] - said < 0.5, "Say This Now heard within 500 ms (%.0f ms)"
       % ((after(said)[0] - said) * 1000))
 go = after(reset)
 check(go[0] - reset < 0.5 and go[1] - go[0] < 0.8, "Reset heard at once as one short word")
-check(again - 0.05 < after(go[1] + 0.1)[0] < after(again)[0] + 0.01,
+check(again - 0.15 < after(go[1] + 0.1)[0] < after(again)[0] + 0.01,
       "nothing but Go between the reset and the next phrase")
 check(after(again)[0] < last and after(last)[0] - last < 0.5,
       "a phrase after five seconds of silence is heard as well")

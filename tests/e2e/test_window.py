@@ -1,6 +1,5 @@
-"""The real window in one desktop, named as the argument: "bare" (an X server alone), "openbox"
-(an X server of 1366 x 768 with a window manager that draws frames) or "weston" (Wayland). The
-window's outer height in each layout is measured from outside, and screenshots are kept."""
+"""The window's outer height in each layout, measured from outside in one desktop (the argument):
+bare X, openbox (1366 x 768, with frames) or weston. Screenshots are kept."""
 import glob
 import os
 import re
@@ -13,9 +12,9 @@ from horavox_e2e import ARTIFACTS, Horavox, check, px, run, skip_unless
 
 DESKTOP = sys.argv[1]
 SHORT, TALL = 1900, 8415
-env = {"openbox": {"DISPLAY": os.environ.get("HORAVOX_OPENBOX_DISPLAY", "")},
-       "weston": {"QT_QPA_PLATFORM": "wayland",
-                  "WAYLAND_DISPLAY": os.environ.get("HORAVOX_WAYLAND_DISPLAY", "")}}.get(DESKTOP, {})
+get = lambda name: os.environ.get(name, "")
+env = {"openbox": {"DISPLAY": get("HORAVOX_OPENBOX_DISPLAY")}, "weston": {
+    "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": get("HORAVOX_WAYLAND_DISPLAY")}}.get(DESKTOP, {})
 skip_unless("" not in env.values(), "the desktops that scripts/test starts")
 os.environ.update(env)
 shot = lambda name: os.path.join(ARTIFACTS, "%s-%s.png" % (DESKTOP, name))

@@ -25,9 +25,9 @@ private slots:
             names << speech->VoiceName(v);
         QVERIFY(!names.contains(QString()));
         QVERIFY(names.contains("English (Great Britain)") && names.contains("Cherokee"));
-        QVERIFY(std::is_sorted(names.begin(), names.end(), [](const QString& a, const QString& b) {
-            return a.compare(b, Qt::CaseInsensitive) < 0;
-        }));
+        QStringList sorted = names;
+        sorted.sort(Qt::CaseInsensitive);
+        QCOMPARE(names, sorted);
         QVERIFY_THROWS_EXCEPTION(SpeechError, speech->VoiceName(speech->VoiceCount() + 1));
         QVERIFY_THROWS_EXCEPTION(SpeechError, speech->SelectVoice(speech->VoiceCount() + 1));
     }
