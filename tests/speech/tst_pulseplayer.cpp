@@ -20,11 +20,9 @@ std::vector<short> tone(int milliseconds) {
 // "yes" or "no" as the server has the player's stream; empty when it has none.
 QString corked() {
     QProcess pactl;
-    pactl.start("pactl", {"list", "sink-inputs"});
+    pactl.start("sh", {"-c", "pactl list sink-inputs | sed -n 's/.*Corked: //p'"});
     pactl.waitForFinished();
-    const QString listing = QString::fromUtf8(pactl.readAllStandardOutput());
-    const qsizetype at = listing.indexOf("Corked: ");
-    return at < 0 ? QString() : listing.mid(at + 8, listing.indexOf('\n', at) - at - 8).trimmed();
+    return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
 }
 
 } // namespace
