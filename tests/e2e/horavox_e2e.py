@@ -91,10 +91,14 @@ class Recording:
         return found
 
 
+# Sound can seem to start before the click that caused it: a click is timed just before it is
+# sent, sound is found in 10 ms frames, and PipeWire's monitor skips some 100 ms when the program's
+# stream first joins.
+EARLY = 0.2
+
+
 def heard_after(heard, moment):
-    # A click is timed just before it is sent, sound is found in 10 ms frames, and PipeWire's
-    # monitor can place it some 50 ms early: allow for all three.
-    return next((burst for burst in heard if burst[0] > moment - 0.15), None)
+    return next((burst for burst in heard if burst[0] > moment - EARLY), None)
 
 
 class Horavox:

@@ -2,8 +2,8 @@
 back by itself after the server restarts or starts after the program."""
 import time
 
-from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox,
-                         Recording, check, heard_after, sound_server, wait_until)
+from horavox_e2e import (CLEAR_PHRASES, EARLY, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT,
+                         Horavox, Recording, check, heard_after, sound_server, wait_until)
 
 LOST, BACK = "Speech is unavailable", "Speech is back"
 
@@ -62,7 +62,7 @@ check(after(said)[0] - said < 0.5, "Say This Now heard within 500 ms (%.0f ms)"
       % ((after(said)[0] - said) * 1000))
 go = after(reset)
 check(go[0] - reset < 0.5 and go[1] - go[0] < 0.8, "Reset heard at once as one short word")
-check(again - 0.15 < after(go[1] + 0.1)[0] < after(again)[0] + 0.01,
+check(again - EARLY < after(go[1] + 0.1)[0] < after(again)[0] + 0.01,
       "nothing but Go between the reset and the next phrase")
 check(after(again)[0] < last and after(last)[0] - last < 0.5,
       "a phrase after five seconds of silence is heard as well")
