@@ -72,7 +72,8 @@ check(after(long_said)[1] - cut < 0.8, "Reset cuts a long phrase off and says Go
 sound_server("stop")
 time.sleep(1)
 app.click(*RESET)  # "Go" with no server to hear it
-check(app.alive() and app.clock_text_changes(), "server gone: the window is up and ticking")
+check(app.alive() and app.clock_text_changes() and LOST + ": the sound server has gone away"
+      in app.messages(), "server gone: told so, and the window is up and ticking")
 comes_back(app, sound_server("start"), "server restarted")
 app.close()
 

@@ -13,8 +13,9 @@ from horavox_e2e import ARTIFACTS, Horavox, check, px, run, skip_unless
 DESKTOP = sys.argv[1]
 SHORT, TALL = 1900, 8415
 get = lambda name: os.environ.get(name, "")
-env = {"openbox": {"DISPLAY": get("HORAVOX_OPENBOX_DISPLAY")}, "weston": {
-    "QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": get("HORAVOX_WAYLAND_DISPLAY")}}.get(DESKTOP, {})
+env = {"openbox": {"DISPLAY": get("HORAVOX_OPENBOX_DISPLAY")},
+       "weston": {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": get("HORAVOX_WAYLAND_DISPLAY")}}
+env = env.get(DESKTOP, {})
 skip_unless("" not in env.values(), "the desktops that scripts/test starts")
 os.environ.update(env)
 shot = lambda name: os.path.join(ARTIFACTS, "%s-%s.png" % (DESKTOP, name))
