@@ -3,24 +3,19 @@
 #include "CommandLine.h"
 #include "FuzzInput.h"
 
-extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    const QString line = FuzzText(data, size);
+FUZZ_TEXT(line) {
     const QStringList known{"notepad.exe", "C:\\Program Files\\Windows Media Player\\mplayer2.exe"};
     if (const auto command = ResolveCommandLine(line, known)) {
-        Require(known.contains(command->program, Qt::CaseInsensitive), "a known program");
-        Require(line.startsWith(command->program), "the program starts the line");
+        REQUIRE(known.contains(command->program, Qt::CaseInsensitive));
+        REQUIRE(line.startsWith(command->program));
         const QString rest = line.mid(command->program.size());
-        Require(rest.isEmpty() ? command->argument.isEmpty() : rest == ' ' + command->argument,
-                "the tail is one argument");
+        REQUIRE(rest.isEmpty() ? command->argument.isEmpty() : rest == ' ' + command->argument);
     }
     const QString mapped = MapDrivePath(line);
-    const bool drive = line.size() >= 3 && line[0].isLetter() && line[0].unicode() < 128 &&
-                       line[1] == ':' && (line[2] == '\\' || line[2] == '/');
-    if (drive)
-        Require(mapped.startsWith('/') && !mapped.contains('\\') &&
-                    mapped.size() == line.size() - 2,
-                "a drive path maps to the root");
+    if (line.size() >= 3 && line[0].isLetter() && line[0].unicode() < 128 && line[1] == ':' &&
+        (line[2] == '\\' || line[2] == '/'))
+        REQUIRE(mapped.startsWith('/') && !mapped.contains('\\') &&
+                mapped.size() == line.size() - 2);
     else
-        Require(mapped == line, "anything else is left alone");
-    return 0;
+        REQUIRE(mapped == line);
 }

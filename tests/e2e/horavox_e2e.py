@@ -1,8 +1,6 @@
-"""Drives the real horavox binary in a real window under the X server and sound server that
-the test script started (DISPLAY, PULSE_SERVER, HORAVOX_TEST_SINK)."""
+"""The real program in a real window, heard at the null sink the test script started."""
 import array
 import atexit
-import ctypes
 import os
 import re
 import subprocess
@@ -10,15 +8,29 @@ import sys
 import tempfile
 import time
 
-TWIPS_PER_PIXEL = 15
 RATE = 22050
 BINARY = os.environ.get("HORAVOX_BINARY", "")
 ARTIFACTS = os.environ.get("HORAVOX_ARTIFACTS", ".")
 SKIPPED = 77
+# Controls as (left, top, width, height) in twips.
+RESET, HELP, CLEAR_PHRASES = (240, 360, 735, 375), (1200, 360, 735, 375), (8760, 6840, 1335, 375)
+TIMER_MODE, TIMER_START = (4080, 360, 615, 315), (5160, 360, 855, 285)
+SAY_THIS_NOW, SAY_THIS_NOW_TEXT = (240, 6360, 1335, 255), (1680, 6360, 8400, 285)
 
-if not os.environ.get("DISPLAY") or not os.environ.get("HORAVOX_TEST_SINK"):
-    print("SKIP: needs the display and the sound server that scripts/test starts")
-    sys.exit(SKIPPED)
+
+def row(n, column):
+    left, width = {"mode": (240, 255), "time": (600, 975), "text": (1680, 8400)}[column]
+    return left, 1560 + 480 * n, width, 285
+
+
+def skip_unless(condition, needs):
+    if not condition:
+        print("SKIP: needs " + needs)
+        sys.exit(SKIPPED)
+
+
+skip_unless(os.environ.get("DISPLAY") and os.environ.get("HORAVOX_TEST_SINK"),
+            "the display and the sound server that scripts/test starts")
 os.makedirs(ARTIFACTS, exist_ok=True)
 
 
@@ -33,89 +45,82 @@ def check(condition, message):
     print("ok: " + message)
 
 
+def wait_until(condition, timeout, step=0.05):
+    """The condition's first true value within `timeout` seconds; false when there is none."""
+    deadline = time.monotonic() + timeout
+    while not (value := condition()) and time.monotonic() < deadline:
+        time.sleep(step)
+    return value
+
+
 def px(twips):
-    return round(twips / TWIPS_PER_PIXEL)
+    return round(twips / 15)
 
 
-def run(*args):
-    return subprocess.run(args, check=True, capture_output=True, text=True).stdout
+def run(*args, check=True):
+    return subprocess.run(args, check=check, capture_output=True, text=True).stdout
 
 
 class Recording:
-    """The null sink's monitor, recorded from now on as 16-bit mono samples into a file (a pipe
-    left unread would hold parec back and lose sound). `at(t)` is the monotonic clock's time of
-    the sample t seconds into the recording."""
+    """The null sink's monitor from now on, into a file (a pipe left unread would hold parec back
+    and lose sound); it runs until the suite ends or the server goes."""
 
     def __init__(self):
         self.file = tempfile.TemporaryFile()
-        self.process = subprocess.Popen(
+        process = subprocess.Popen(
             ["parec", "-d", os.environ["HORAVOX_TEST_SINK"] + ".monitor", "--rate=%d" % RATE,
-             "--channels=1", "--format=s16le", "--latency-msec=10"],
-            stdout=self.file)
-        # The sound server takes a while to deliver the first samples: time starts with them.
-        deadline = time.monotonic() + 10
-        while os.fstat(self.file.fileno()).st_size == 0 and time.monotonic() < deadline:
-            time.sleep(0.002)
-        self.started = time.monotonic() - os.fstat(self.file.fileno()).st_size / 2 / RATE
+             "--channels=1", "--format=s16le", "--latency-msec=10"], stdout=self.file)
+        atexit.register(process.kill)
+        wait_until(self.size, 10, 0.002)  # time starts with the first samples the server delivers
+        self.started = time.monotonic() - self.size() / 2 / RATE
 
-    def at(self, t):
-        return self.started + t
+    def size(self):
+        return os.fstat(self.file.fileno()).st_size
 
-    def stop(self):
-        self.process.terminate()
-        self.process.wait()
-        self.file.seek(0)
-        data = self.file.read()
-        return array.array("h", data[: len(data) // 2 * 2])
+    def heard(self, gap=0.35, threshold=800):
+        """Stretches of sound parted by `gap` of quiet: [onset, end] on the monotonic clock."""
+        samples = array.array("h", os.pread(self.file.fileno(), self.size() // 2 * 2, 0))
+        found, frame = [], RATE // 100
+        for i in range(0, len(samples) - frame, frame):
+            if max(map(abs, samples[i:i + frame])) > threshold:
+                t = self.started + i / RATE
+                if found and t - found[-1][1] <= gap:
+                    found[-1][1] = t + 0.01
+                else:
+                    found.append([t, t + 0.01])
+        return found
 
 
-def bursts(samples, threshold=800, gap=0.35):
-    """Onset and end times, in seconds, of the stretches of sound separated by `gap` of quiet."""
-    frame = RATE // 100
-    found, start, last_loud = [], None, None
-    for i in range(0, len(samples) - frame, frame):
-        loud = max(abs(s) for s in samples[i:i + frame]) > threshold
-        t = i / RATE
-        if loud:
-            if start is None or t - last_loud > gap:
-                if start is not None:
-                    found.append((start, last_loud))
-                start = t
-            last_loud = t + 0.01
-    if start is not None:
-        found.append((start, last_loud))
-    return found
+# Sound can seem to start before the click that caused it: a click is timed just before it is
+# sent, sound is found in 10 ms frames, and PipeWire's monitor skips some 100 ms when the program's
+# stream first joins.
+EARLY = 0.2
+
+
+def heard_after(heard, moment):
+    return next((burst for burst in heard if burst[0] > moment - EARLY), None)
 
 
 class Horavox:
-    """The program started from its own folder, as the run script starts it. `wrapper` is a
-    command line that runs it in a changed world (a private mount, say)."""
+    """Started from its own folder as the run script does; `wrapper` can change its world."""
 
     def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None, x11=True):
-        env = dict(os.environ)
-        env.pop("QT_QPA_PLATFORM", None)
-        env.update(extra_env or {})
+        env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
         self.output = tempfile.TemporaryFile()
         self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
-                                        env=env, stdout=self.output, stderr=subprocess.STDOUT)
+                                        env=env | (extra_env or {}), stdout=self.output,
+                                        stderr=subprocess.STDOUT)
         atexit.register(self.process.kill)  # a failed check leaves nothing running
-        self.window = self._wait_for_window() if x11 else None
+        if not x11:
+            return
+        found = wait_until(lambda: self.windows("^Horavox v2.0$") or not self.alive(), 15)
+        if not self.alive():
+            fail("horavox ended with %s: %s" % (self.process.returncode, self.messages()))
+        self.window = found[0] if found else fail("no window titled Horavox v2.0 appeared")
 
-    def _wait_for_window(self):
-        deadline = time.monotonic() + 15
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                fail("horavox ended with %s: %s" % (self.process.returncode, self.messages()))
-            ids = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                  str(self.process.pid), "--name", "^Horavox v2.0$"],
-                                 capture_output=True, text=True).stdout.split()
-            if ids:
-                return ids[0]
-            time.sleep(0.05)
-        fail("no window titled Horavox v2.0 appeared")
-
-    def size_of(self, window):
-        return self.geometry(window)[2:]
+    def windows(self, name):
+        return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+                   "--name", name, check=False).split()
 
     def geometry(self, window=None):
         info = run("xwininfo", "-id", window or self.window)
@@ -124,7 +129,6 @@ class Horavox:
                 value("Height"))
 
     def click(self, left, top, width, height):
-        """Clicks the middle of a control given in twips."""
         x, y, _, _ = self.geometry()
         run("xdotool", "mousemove", str(x + px(left + width / 2)), str(y + px(top + height / 2)))
         clicked = time.monotonic()
@@ -132,119 +136,69 @@ class Horavox:
         return clicked
 
     def type_text(self, text):
-        """Replaces the text of the control that has the focus."""
         run("xdotool", "key", "ctrl+a", "BackSpace")
         run("xdotool", "type", "--delay", "2", text)
 
     def choose_display_mode(self, entry):
-        """Opens the display-mode list with a click on its arrow and clicks one of its entries."""
         self.click(6240 + 1455 - 240, 360, 240, 315)
-        # The list is a window of its own, named after the program.
-        popup, deadline = None, time.monotonic() + 3
-        while popup is None and time.monotonic() < deadline:
-            time.sleep(0.1)
-            popups = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                     str(self.process.pid), "--name", "^horavox$"],
-                                    capture_output=True, text=True).stdout.split()
-            # A tooltip is such a window too, but not as wide as the list.
-            popups = [p for p in popups if abs(self.size_of(p)[0] - px(1455)) <= 4]
-            popup = popups[-1] if popups else None
-        if popup is None:
+        # The list is a window of its own, named after the program; a tooltip is one too, narrower.
+        popups = wait_until(lambda: [p for p in self.windows("^horavox$")
+                                     if abs(self.geometry(p)[2] - px(1455)) <= 4], 3, 0.1)
+        if not popups:
             fail("the display-mode list did not open")
         time.sleep(0.2)  # let it settle where it opened
-        x, y, w, h = self.geometry(popup)
-        row = h / 3
-        run("xdotool", "mousemove", str(x + w // 2), str(int(y + row * (entry + 0.5))),
+        x, y, w, h = self.geometry(popups[-1])
+        run("xdotool", "mousemove", str(x + w // 2), str(int(y + h / 3 * (entry + 0.5))),
             "click", "1")
         time.sleep(0.5)
 
     def screenshot(self, name):
-        path = os.path.join(ARTIFACTS, name + ".png")
-        run("import", "-window", self.window, path)
-        return path
+        run("import", "-window", self.window, os.path.join(ARTIFACTS, name + ".png"))
 
     def messages(self):
-        """What the program has written, its error messages among it."""
-        self.output.seek(0)
-        return self.output.read().decode(errors="replace")
+        return os.pread(self.output.fileno(), 1 << 20, 0).decode(errors="replace")
 
     def clock_text_changes(self):
-        """True when the actual-time box looks different a second and a half later."""
         self.move_message_aside()
         box = "%dx%d+%d+%d" % (px(1725), px(495), px(2160), px(840))
-        first = subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
-                               capture_output=True).stdout
+        grab = lambda: subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
+                                      capture_output=True).stdout
+        first = grab()
         time.sleep(1.5)
-        second = subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
-                                capture_output=True).stdout
-        return bool(first) and first != second
+        return bool(first) and first != grab()
 
     def message_windows(self):
-        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--pid",
-                                str(self.process.pid), "--name", "^Horavox v2.0$"],
-                               capture_output=True, text=True).stdout.split()
-        return [w for w in found if w != self.window]
+        return [w for w in self.windows("^Horavox v2.0$") if w != self.window]
 
     def move_message_aside(self):
-        """Without a window manager a message box lands on the window; move it off."""
+        # Without a window manager a message box lands on the window.
         for window in self.message_windows():
             run("xdotool", "windowmove", window, "700", "600")
         time.sleep(0.2)
 
     def close_window(self):
-        """Asks the window to close, as a window manager's close button does."""
-        xlib = ctypes.cdll.LoadLibrary("libX11.so.6")
-        xlib.XOpenDisplay.restype = ctypes.c_void_p
-        xlib.XInternAtom.restype = ctypes.c_ulong
-        display = ctypes.c_void_p(xlib.XOpenDisplay(None))
-        protocols = xlib.XInternAtom(display, b"WM_PROTOCOLS", False)
-        delete = xlib.XInternAtom(display, b"WM_DELETE_WINDOW", False)
-
-        class ClientMessage(ctypes.Structure):
-            _fields_ = [("type", ctypes.c_int), ("serial", ctypes.c_ulong),
-                        ("send_event", ctypes.c_int), ("display", ctypes.c_void_p),
-                        ("window", ctypes.c_ulong), ("message_type", ctypes.c_ulong),
-                        ("format", ctypes.c_int), ("data", ctypes.c_long * 5),
-                        ("pad", ctypes.c_long * 12)]
-
-        event = ClientMessage(type=33, window=int(self.window), message_type=protocols,
-                              format=32)
-        event.data[0], event.data[1] = delete, 0
-        xlib.XSendEvent(display, ctypes.c_ulong(int(self.window)), False, 0, ctypes.byref(event))
-        xlib.XFlush(display)
-        xlib.XCloseDisplay(display)
+        # As the window manager's close button does: asks the window to close.
+        run("wmctrl", "-i", "-c", self.window)
         return time.monotonic()
 
-    def alive(self):
+    def alive(self, within=0):
+        try:
+            self.process.wait(within)
+        except subprocess.TimeoutExpired:
+            pass
         return self.process.poll() is None
 
     def close(self):
         self.process.terminate()
-        try:
-            self.process.wait(5)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
+        if self.alive(within=5):
             fail("horavox did not end when asked to")
 
 
 def sound_server(action):
-    """Stops or starts the sound server this suite runs against, as a desktop restarts it;
-    returns when it has done so."""
-    if not os.environ.get("HORAVOX_SOUND_DIR"):
-        print("SKIP: needs a sound server of its own: scripts/sound-server use KIND -- ...")
-        sys.exit(SKIPPED)
+    skip_unless(os.environ.get("HORAVOX_SOUND_DIR"),
+                "a sound server of its own: scripts/sound-server use KIND -- ...")
     began = time.monotonic()
     subprocess.run([os.environ["HORAVOX_SOUND_SCRIPT"], action, os.environ["HORAVOX_SOUND_DIR"]],
                    check=True)
     print("sound server %s: %.0f ms" % (action, (time.monotonic() - began) * 1000))
     return time.monotonic()
-
-
-def wait_for_message(app, text, timeout):
-    """The monotonic time at which the program has written `text`, or None."""
-    deadline = time.monotonic() + timeout
-    while time.monotonic() < deadline:
-        if text in app.messages():
-            return time.monotonic()
-        time.sleep(0.01)
-    return None

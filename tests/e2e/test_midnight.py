@@ -1,11 +1,10 @@
-"""The wall clock jumps over midnight, as after a laptop slept through it: the timer shows the
-true elapsed time, and a reset brings the rows back at once. libfaketime moves the program's
-clock through a file that the test rewrites."""
+"""The wall clock jumps over midnight (a laptop that slept), moved by libfaketime through a
+file: the timer shows the true elapsed time, and a reset brings the rows back at once."""
 import datetime
 import tempfile
 import time
 
-from horavox_e2e import Horavox, Recording, bursts, check
+from horavox_e2e import RESET, Horavox, Recording, check, row
 
 stamp = tempfile.NamedTemporaryFile("w", suffix=".faketime", delete=False).name
 
@@ -23,21 +22,19 @@ app = Horavox({"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.s
                "FAKETIME_TIMESTAMP_FILE": stamp, "FAKETIME_NO_CACHE": "1",
                "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
 app.choose_display_mode(2)
-app.click(600, 3960, 975, 285)  # row 5: "E 00:00:53"
+app.click(*row(5, "time"))  # "E 00:00:53"
 app.type_text("00:00:53")
-app.click(1680, 3960, 8400, 285)
+app.click(*row(5, "text"))
 app.type_text("fifty three")
-# 50 seconds after the start, on the next day.
-jumped = set_clock(evening + datetime.timedelta(seconds=50.5))
+jumped = set_clock(evening + datetime.timedelta(seconds=50.5))  # 50 s on, the next day
 time.sleep(2)
 app.screenshot("midnight-jump")
 time.sleep(3)
-reset = app.click(240, 360, 735, 375)
+reset = app.click(*RESET)
 time.sleep(3.5)
-samples = recording.stop()
+onsets = [start for start, _ in recording.heard()]
 app.close()
 
-onsets = [recording.at(start) for start, _ in bursts(samples)]
 print("after the jump:", ["%.2f" % (t - jumped) for t in onsets], "reset", reset - jumped)
 check(any(2.2 < t - jumped < 3.8 for t in onsets),
       "the row due at 00:00:53 is heard three seconds after the jump")

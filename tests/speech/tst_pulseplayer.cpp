@@ -1,13 +1,12 @@
-// The player against a real sound server of its own, which it sees stopped and started again.
-// Run by the test script once for PulseAudio and once for PipeWire (scripts/sound-server use).
+// The player against a real sound server of its own: the stream is corked whenever nothing plays,
+// so that an idle program does not hold the sound card. Run once for PulseAudio and once for
+// PipeWire (scripts/sound-server use); losing the server is heard in the end-to-end sound suite.
 #include "PulsePlayer.h"
 
-#include <QElapsedTimer>
 #include <QProcess>
 #include <QTest>
 #include <cmath>
 #include <memory>
-#include <mutex>
 
 namespace {
 
@@ -21,17 +20,9 @@ std::vector<short> tone(int milliseconds) {
 // "yes" or "no" as the server has the player's stream; empty when it has none.
 QString corked() {
     QProcess pactl;
-    pactl.start("pactl", {"list", "sink-inputs"});
+    pactl.start("sh", {"-c", "pactl list sink-inputs | sed -n 's/.*Corked: //p'"});
     pactl.waitForFinished();
-    const QString listing = QString::fromUtf8(pactl.readAllStandardOutput());
-    const qsizetype at = listing.indexOf("Corked: ");
-    return at < 0 ? QString() : listing.mid(at + 8, listing.indexOf('\n', at) - at - 8).trimmed();
-}
-
-void server(const QString& action) {
-    QCOMPARE(QProcess::execute(qEnvironmentVariable("HORAVOX_SOUND_SCRIPT"),
-                               {action, qEnvironmentVariable("HORAVOX_SOUND_DIR")}),
-             0);
+    return QString::fromUtf8(pactl.readAllStandardOutput()).trimmed();
 }
 
 } // namespace
@@ -39,22 +30,12 @@ void server(const QString& action) {
 class tst_PulsePlayer : public QObject {
     Q_OBJECT
     std::unique_ptr<PulsePlayer> player;
-    std::mutex toldLock;
-    QStringList told;
-
-    QStringList toldSoFar() {
-        const std::lock_guard lock(toldLock);
-        return told;
-    }
 
 private slots:
     void initTestCase() {
         if (qEnvironmentVariableIsEmpty("HORAVOX_SOUND_DIR"))
             QSKIP("needs a sound server of its own: scripts/sound-server use KIND -- ...");
-        player = std::make_unique<PulsePlayer>(22050, [this](const QString& problem) {
-            const std::lock_guard lock(toldLock);
-            told << problem;
-        });
+        player = std::make_unique<PulsePlayer>(22050, [](const QString&) {});
         QVERIFY(QTest::qWaitFor([this] { return player->Connected(); }, 3000));
         QCOMPARE(corked(), "yes");
     }
@@ -82,22 +63,6 @@ private slots:
         QTest::qWait(300);
         QCOMPARE(corked(), "yes");
         QVERIFY(!player->IsPlaying());
-    }
-
-    void serverRestarted() {
-        server("stop");
-        QTRY_VERIFY_WITH_TIMEOUT(!player->Connected(), 3000);
-        player->Play(tone(300)); // silently nothing
-        QVERIFY(!player->IsPlaying());
-        server("start");
-        QElapsedTimer back;
-        back.start();
-        QTRY_VERIFY_WITH_TIMEOUT(player->Connected(), 2000);
-        qInfo("heard again %lld ms after the server was up", back.elapsed());
-        QCOMPARE(toldSoFar(), QStringList({"the sound server has gone away", ""}));
-        player->Play(tone(300));
-        QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
-        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
     }
 };
 
