@@ -10,7 +10,7 @@ import time
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 sys.path.insert(0, os.path.join(ROOT, "tests", "e2e"))
-from horavox_e2e import Horavox, Recording, bursts, run  # noqa: E402
+from horavox_e2e import Horavox, Recording, run  # noqa: E402
 
 BENCH = os.environ["HORAVOX_BENCH_DIR"]
 MINIMAL = os.path.join(BENCH, "minimal_clock")
@@ -68,11 +68,11 @@ def phrase_lags(stall_at=None):
         time.sleep(27 - stall_at - 1.5)
     else:
         time.sleep(27)
-    samples = recording.stop()
+    heard = recording.heard(gap=1.0)
     app.close()
     lags = []
-    for start, _ in bursts(samples, gap=1.0):
-        wall = recording.at(start) + offset
+    for start, _ in heard:
+        wall = start + offset
         lags.append((wall - int(wall)) * 1000)
     return lags
 
@@ -126,9 +126,8 @@ def main():
         launched = time.monotonic()
         subprocess.run(["espeak-ng", "Go"], stderr=subprocess.DEVNULL)
         time.sleep(0.5)
-        samples = recording.stop()
+        heard = [start for start, _ in recording.heard()]
         app.close()
-        heard = [recording.at(start) for start, _ in bursts(samples)]
         onsets.append(min(t for t in heard if t > clicked - 0.05) - clicked)
         references.append(min(t for t in heard if t > launched - 0.05) - launched)
     rows.append(("speech onset, median (ms)", statistics.median(onsets) * 1000,
