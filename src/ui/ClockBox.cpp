@@ -17,7 +17,9 @@ void ClockBox::ShowText(const QString& text) {
     if (text == this->text())
         return;
     setText(text);
-    setCursorPosition(0);
+    // While the box draws itself it always shows the beginning; the line edit shows the cursor.
+    if (hasFocus())
+        setCursorPosition(0);
 }
 
 bool ClockBox::drawsItself() const {
