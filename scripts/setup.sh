@@ -9,7 +9,7 @@ TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils s
                pipewire pipewire-pulse wireplumber dbus-daemon
                imagemagick python3 clang util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
-               python3-pyatspi libfaketime)
+               python3-pyatspi libfaketime mutter kwin-x11 breeze)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {
@@ -84,41 +84,65 @@ start_xvfb() {
     XVFB_DISPLAY=":$(head -n1 "$log.display")"
 }
 
-# Two more desktops for the window suite, each private to this script and stopped by process id:
-# an X server of a laptop's size with a window manager that draws frames (openbox), and a Wayland
-# compositor (weston, headless, whose --debug lets weston-screenshooter take pictures).
+# The desktops of the window suite, each private to this script and stopped by process id, each on
+# an X server of a laptop's size: openbox, GNOME's mutter and KDE's kwin as X11 window managers;
+# an X server left bare for a window manager the suite starts late; and a Wayland compositor
+# (weston) nested in an X server, so that xdotool's clicks and keys reach it and the X root shows
+# its clients.
 start_desktops() {
     DESKTOPS="$(mktemp -d /tmp/horavox-desktops.XXXXXX)"
     chmod 700 "$DESKTOPS"
     DESKTOP_PIDS=()
     trap 'stop_desktops; stop_services' EXIT
 
-    start_xvfb "$DESKTOPS/xvfb-openbox.log" 1366x768
-    HORAVOX_OPENBOX_DISPLAY="$XVFB_DISPLAY"
-    DESKTOP_PIDS+=("$XVFB_STARTED")
-    DISPLAY="$HORAVOX_OPENBOX_DISPLAY" XDG_CONFIG_HOME="$DESKTOPS" openbox \
-        >"$DESKTOPS/openbox.log" 2>&1 &
-    DESKTOP_PIDS+=($!)
-
-    # A plain ground and no panel, so that a screenshot shows the window's outline.
-    printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\npanel-position=none\n' \
-        >"$DESKTOPS/weston.ini"
-    XDG_RUNTIME_DIR="$DESKTOPS" weston --backend=headless-backend.so --use-pixman --debug \
-        --width=1366 --height=768 --socket=wayland-horavox --config="$DESKTOPS/weston.ini" \
-        --log="$DESKTOPS/weston.log" >"$DESKTOPS/weston.out" 2>&1 &
-    DESKTOP_PIDS+=($!)
-    for _ in $(seq 50); do
-        [ -S "$DESKTOPS/wayland-horavox" ] &&
-            DISPLAY="$HORAVOX_OPENBOX_DISPLAY" xprop -root _NET_SUPPORTING_WM_CHECK |
-            grep -q "window id" && break
-        sleep 0.1
+    start_desktop openbox openbox
+    start_desktop mutter with_session_bus mutter --x11 --replace --sm-disable
+    KWIN_COMPOSE=N start_desktop kwin with_session_bus kwin_x11 --replace
+    start_desktop late
+    # A plain ground, no panel and no on-screen keyboard, so that a screenshot shows the window.
+    printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\npanel-position=none\n%s\n' \
+        '[input-method]' >"$DESKTOPS/weston.ini"
+    printf 'path=\n' >>"$DESKTOPS/weston.ini"
+    XDG_RUNTIME_DIR="$DESKTOPS" start_desktop weston weston --backend=x11-backend.so \
+        --use-pixman --width=1366 --height=768 --socket=wayland-horavox \
+        --config="$DESKTOPS/weston.ini"
+    for desktop in openbox mutter kwin; do
+        local display="HORAVOX_${desktop^^}_DISPLAY"
+        for _ in $(seq 100); do
+            DISPLAY="${!display}" xprop -root _NET_SUPPORTING_WM_CHECK | grep -q "window id" &&
+                break
+            sleep 0.1
+        done
     done
-    export HORAVOX_OPENBOX_DISPLAY HORAVOX_WAYLAND_DISPLAY="$DESKTOPS/wayland-horavox"
+    for _ in $(seq 50); do [ -S "$DESKTOPS/wayland-horavox" ] && break; sleep 0.1; done
+    export HORAVOX_WAYLAND_DISPLAY="$DESKTOPS/wayland-horavox"
     # Without a session bus, an X program would start one of its own that outlives the tests.
     export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-disabled:}"
 }
 
+# start_desktop NAME [COMMAND...]: an X server of its own, in HORAVOX_<NAME>_DISPLAY, for COMMAND.
+start_desktop() {
+    local name="$1"
+    shift
+    start_xvfb "$DESKTOPS/xvfb-$name.log" 1366x768
+    DESKTOP_PIDS+=("$XVFB_STARTED")
+    export "HORAVOX_${name^^}_DISPLAY=$XVFB_DISPLAY"
+    [ $# -gt 0 ] || return 0
+    DISPLAY="$XVFB_DISPLAY" XDG_CONFIG_HOME="$DESKTOPS/$name" "$@" >"$DESKTOPS/$name.log" 2>&1 &
+    DESKTOP_PIDS+=($!)
+}
+
+# with_session_bus COMMAND...: COMMAND on a session bus of its own, whose daemon is stopped by the
+# process id it writes to DESKTOPS/bus-pids.
+with_session_bus() {
+    local address
+    address="$(dbus-daemon --session --fork --nopidfile --print-pid=3 --print-address \
+        3>>"$DESKTOPS/bus-pids")"
+    DBUS_SESSION_BUS_ADDRESS="$address" exec "$@"
+}
+
 stop_desktops() {
+    [ -f "$DESKTOPS/bus-pids" ] && DESKTOP_PIDS+=($(cat "$DESKTOPS/bus-pids"))
     for pid in "${DESKTOP_PIDS[@]}"; do
         kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
     done

@@ -11,6 +11,7 @@
 #include "SpeechIndicator.h"
 #include "TickArithmetic.h"
 #include "TimeOfDay.h"
+#include "WindowFrame.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramSta
     // the timer, where a blinking cursor would repaint a clock twice a second.
     cmdReset->setFocus();
     tmrTimer1->start();
+    frame_.Watch(*this, [this] { FollowFrame(); });
 }
 
 frmHoravox::~frmHoravox() = default;

@@ -54,7 +54,7 @@ public:
     const VerticalUnit& Unit() const { return unit_; }
     double ClientHeightTwips() const { return clientHeightTwips_; }
     // A desktop that tells the frame only when the window is shown gets the window height again,
-    // before the first frame is drawn.
+    // before the first frame is drawn; so does one that tells it later, when it does.
     void setVisible(bool visible) override;
 
     // The timer start value typed into TimerStart, in seconds; never fails.
@@ -117,7 +117,8 @@ private:
     void SetShortWindow();
     void SetTallWindow();
     void SetPhraseTableVisible(bool visible);
-    void SetFormHeight(int outerTwips);
+    void SetFormHeight(int outerTwips, double mustShowTwips);
+    void FollowFrame();
     void SetScaleHeight(int scaleHeight);
 
     const TimeOfDay& clock_;
@@ -131,6 +132,7 @@ private:
     int tickMillisecond_ = 0; // how far into its second the last tick read the clock
     QMargins frameUsed_;
     int outerHeight_ = 0;
+    double mustShowTwips_ = 0;
     int scaleHeight_ = 0;
     std::vector<std::pair<int, QWidget*>> tabStops_;
 };

@@ -25,6 +25,10 @@ constexpr ClockPlacement SmallTime{18, 495, 2160, 840, 1725};
 constexpr ClockPlacement SmallTimer{18, 495, 240, 840, 1725};
 constexpr ClockPlacement BigTimer{100, 2500, 240, 1500, 9855};
 constexpr ClockPlacement BigTime{100, 2500, 240, 4800, 9855};
+// What each window keeps in sight under a frame taller than the design allows for: the short
+// window its clocks, the tall one its last instruction line.
+constexpr double SmallClocksBottom = 840 + 495;
+constexpr double LastInstructionBottom = 7680 + 255;
 
 void place(QLineEdit& clock, const ClockPlacement& at, const VerticalUnit& unit) {
     geometry::SetFontSize(clock, at.fontSize);
@@ -79,20 +83,21 @@ void frmHoravox::SetPhraseTableVisible(bool visible) {
 }
 
 void frmHoravox::SetShortWindow() {
-    SetFormHeight(1900);
+    SetFormHeight(1900, SmallClocksBottom);
     SetScaleHeight(1440);
 }
 
 void frmHoravox::SetTallWindow() {
-    SetFormHeight(8415);
+    SetFormHeight(8415, LastInstructionBottom);
     SetScaleHeight(8010);
 }
 
-void frmHoravox::SetFormHeight(int outerTwips) {
+void frmHoravox::SetFormHeight(int outerTwips, double mustShowTwips) {
     outerHeight_ = outerTwips;
+    mustShowTwips_ = mustShowTwips;
     frameUsed_ = frame_.Around(*this);
     const double frameTwips = twips::FromPixels(frameUsed_.top() + frameUsed_.bottom());
-    clientHeightTwips_ = std::max(0.0, outerTwips - frameTwips);
+    clientHeightTwips_ = ::ClientHeightTwips(outerTwips, frameTwips, mustShowTwips);
     QRect client = geometry();
     client.setHeight(twips::ToPixels(clientHeightTwips_));
     // A window grown taller than the room below it moves up to stay on the screen.
@@ -112,8 +117,15 @@ void frmHoravox::SetScaleHeight(int scaleHeight) {
 
 void frmHoravox::setVisible(bool visible) {
     QWidget::setVisible(visible);
-    if (visible && outerHeight_ > 0 && frame_.Around(*this) != frameUsed_) {
-        SetFormHeight(outerHeight_);
+    if (visible)
+        FollowFrame();
+}
+
+// The layout in force gets its height and unit again, as if the frame had been known when it was
+// laid; a frame change is not a resize by the user, so the controls stay where they are.
+void frmHoravox::FollowFrame() {
+    if (outerHeight_ > 0 && frame_.Around(*this) != frameUsed_) {
+        SetFormHeight(outerHeight_, mustShowTwips_);
         SetScaleHeight(scaleHeight_);
     }
 }

@@ -1,5 +1,6 @@
 #include "WindowFrame.h"
 
+#include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QThread>
@@ -10,31 +11,77 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
 #include <vector>
 #include <xcb/xcb.h>
 
 namespace {
 
-// Qt's own decorations (Wayland) or the frame Qt has learned of a shown window.
-QMargins qtMargins(QWidget& window) {
-    window.winId();
-    return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
-}
+// A window manager answers a frame request at once; one that does not is measured at map instead.
+constexpr int RequestWaitMilliseconds = 200;
 
-class X11Frame final : public WindowFrame {
+class X11Frame final : public WindowFrame, private QAbstractNativeEventFilter {
 public:
-    explicit X11Frame(xcb_connection_t* connection) : connection_(connection) {}
+    explicit X11Frame(xcb_connection_t* connection)
+        : connection_(connection),
+          root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
+          supported_(atom("_NET_SUPPORTED")), check_(atom("_NET_SUPPORTING_WM_CHECK")),
+          request_(atom("_NET_REQUEST_FRAME_EXTENTS")), extents_(atom("_NET_FRAME_EXTENTS")) {}
 
-    // Asked once: the window manager keeps its frame, and Qt learns it only some time after the
-    // window is mapped.
+    ~X11Frame() override {
+        if (watching_)
+            qGuiApp->removeNativeEventFilter(this);
+    }
+
+    // Read afresh each time, so that a frame told late, or a window manager that has gone, counts.
     QMargins Around(QWidget& window) override {
-        if (!asked_)
-            asked_ = ask(window);
-        return *asked_;
+        if (!windowManagerIsAlive())
+            return {};
+        const auto handle = static_cast<xcb_window_t>(window.winId());
+        auto found = property(handle, extents_, XCB_ATOM_CARDINAL);
+        if (found.size() != 4 && !window.isVisible() && !requested_ && advertisesRequest()) {
+            requested_ = true;
+            found = request(handle);
+        }
+        if (found.size() != 4)
+            return {};
+        const double ratio = window.devicePixelRatioF();
+        const auto logical = [ratio](uint32_t v) { return int(std::lround(v / ratio)); };
+        return {logical(found[0]), logical(found[2]), logical(found[1]), logical(found[3])};
+    }
+
+    void Watch(QWidget& window, std::function<void()> changed) override {
+        window_ = &window;
+        changed_ = std::move(changed);
+        if (!watching_)
+            qGuiApp->installNativeEventFilter(this);
+        watching_ = true;
     }
 
 private:
+    // A window manager sets its extents on the window, or takes it into a frame of its own (or
+    // drops it, as it goes away).
+    bool nativeEventFilter(const QByteArray&, void* message, qintptr*) override {
+        const auto* event = static_cast<const xcb_generic_event_t*>(message);
+        const xcb_window_t handle = window_ ? xcb_window_t(window_->internalWinId()) : 0;
+        bool frameMoved = false;
+        switch (event->response_type & ~0x80) {
+        case XCB_PROPERTY_NOTIFY: {
+            const auto* notify = reinterpret_cast<const xcb_property_notify_event_t*>(event);
+            frameMoved = notify->window == handle && notify->atom == extents_;
+            break;
+        }
+        case XCB_REPARENT_NOTIFY:
+            frameMoved =
+                reinterpret_cast<const xcb_reparent_notify_event_t*>(event)->window == handle;
+            break;
+        default:
+            break;
+        }
+        if (frameMoved && handle)
+            QMetaObject::invokeMethod(window_, changed_, Qt::QueuedConnection);
+        return false;
+    }
+
     xcb_atom_t atom(const char* name) {
         const auto cookie =
             xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name);
@@ -56,46 +103,55 @@ private:
         return values;
     }
 
-    // A window manager that supports it answers the request by setting _NET_FRAME_EXTENTS on the
-    // unmapped window; without a window manager no frame will be drawn.
-    QMargins ask(QWidget& window) {
-        const auto handle = static_cast<xcb_window_t>(window.winId());
-        const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-        const xcb_atom_t request = atom("_NET_REQUEST_FRAME_EXTENTS");
-        const auto supported = property(root, atom("_NET_SUPPORTED"), XCB_ATOM_ATOM);
-        if (std::find(supported.begin(), supported.end(), request) == supported.end())
-            return {};
+    // A window manager that has gone leaves its properties on the root window; its check window,
+    // which names itself, goes with it.
+    bool windowManagerIsAlive() {
+        const auto named = property(root_, check_, XCB_ATOM_WINDOW);
+        return named.size() == 1 && property(named[0], check_, XCB_ATOM_WINDOW) == named;
+    }
+
+    bool advertisesRequest() {
+        const auto supported = property(root_, supported_, XCB_ATOM_ATOM);
+        return std::find(supported.begin(), supported.end(), request_) != supported.end();
+    }
+
+    // The answer is _NET_FRAME_EXTENTS set on the still unmapped window.
+    std::vector<uint32_t> request(xcb_window_t handle) {
         xcb_client_message_event_t event{};
         event.response_type = XCB_CLIENT_MESSAGE;
         event.format = 32;
         event.window = handle;
-        event.type = request;
-        xcb_send_event(connection_, 0, root,
+        event.type = request_;
+        xcb_send_event(connection_, 0, root_,
                        XCB_EVENT_MASK_SUBSTRUCTURE_NOTIFY | XCB_EVENT_MASK_SUBSTRUCTURE_REDIRECT,
                        reinterpret_cast<const char*>(&event));
         xcb_flush(connection_);
-        const xcb_atom_t extents = atom("_NET_FRAME_EXTENTS");
         QElapsedTimer waited;
         waited.start();
-        while (waited.elapsed() < 2000) {
-            const auto found = property(handle, extents, XCB_ATOM_CARDINAL);
-            if (found.size() == 4) {
-                const double ratio = window.devicePixelRatioF();
-                const auto logical = [ratio](uint32_t v) { return int(std::lround(v / ratio)); };
-                return {logical(found[0]), logical(found[2]), logical(found[1]), logical(found[3])};
-            }
+        std::vector<uint32_t> found;
+        while ((found = property(handle, extents_, XCB_ATOM_CARDINAL)).size() != 4 &&
+               waited.elapsed() < RequestWaitMilliseconds)
             QThread::msleep(5);
-        }
-        return {};
+        return found;
     }
 
     xcb_connection_t* connection_;
-    std::optional<QMargins> asked_;
+    xcb_window_t root_;
+    xcb_atom_t supported_, check_, request_, extents_;
+    bool requested_ = false;
+    bool watching_ = false;
+    QWidget* window_ = nullptr;
+    std::function<void()> changed_;
 };
 
+// Qt's own decorations (Wayland), known once the window exists.
 class QtFrame final : public WindowFrame {
 public:
-    QMargins Around(QWidget& window) override { return qtMargins(window); }
+    QMargins Around(QWidget& window) override {
+        window.winId();
+        return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
+    }
+    void Watch(QWidget&, std::function<void()>) override {}
 };
 
 } // namespace

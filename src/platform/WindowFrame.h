@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QMargins>
+#include <functional>
 #include <memory>
 
 class QWidget;
@@ -9,10 +10,14 @@ class QWidget;
 class WindowFrame {
 public:
     virtual ~WindowFrame() = default;
-    // Empty where nothing draws a frame (a bare X server), or where the desktop tells it only once
-    // the window is shown.
+    // The frame as the desktop tells it now: empty where nothing draws one (a bare X server, a
+    // window manager that has gone), or where the desktop has not told it yet.
     virtual QMargins Around(QWidget& window) = 0;
+    // From now on `changed` runs on the event thread whenever the desktop may have told another
+    // frame: a window manager that frames the window only at map, starts late or is replaced.
+    virtual void Watch(QWidget& window, std::function<void()> changed) = 0;
 };
 
-// The X11 window manager's answer, asked before the window is mapped; elsewhere what Qt knows.
+// The X11 window manager's answer, asked before the window is mapped and followed after; elsewhere
+// what Qt knows.
 std::unique_ptr<WindowFrame> MakeDesktopFrame();

@@ -15,3 +15,8 @@ public:
 private:
     double twipsPerUnit_ = 1.0;
 };
+
+// The client height, in twips, of a window of the given outer height inside the desktop's frame.
+// Where the frame is taller than the design allows for, the window grows by the excess rather
+// than cut off the top `mustShowTwips` of its client area.
+double ClientHeightTwips(int outerTwips, double frameTwips, double mustShowTwips);

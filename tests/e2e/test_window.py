@@ -1,6 +1,7 @@
-"""The window's outer height in each layout, measured from outside in one desktop (the argument):
-bare X, openbox (1366 x 768, with frames) or weston. Screenshots are kept."""
-import glob
+"""The window's height in each layout, measured from outside in one desktop (the argument): a bare
+X server; openbox, GNOME's mutter or KDE's kwin as X11 window managers; openbox started after the
+program and then killed, leaving its properties behind ("late"); or weston nested in an X server.
+Screenshots are kept."""
 import os
 import re
 import subprocess
@@ -8,63 +9,131 @@ import sys
 import tempfile
 import time
 
-from horavox_e2e import ARTIFACTS, Horavox, check, px, run, skip_unless
+from horavox_e2e import ARTIFACTS, Horavox, check, fail, px, run, skip_unless, wait_until
 
 DESKTOP = sys.argv[1]
 SHORT, TALL = 1900, 8415
-get = lambda name: os.environ.get(name, "")
-env = {"openbox": {"DISPLAY": get("HORAVOX_OPENBOX_DISPLAY")},
-       "weston": {"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": get("HORAVOX_WAYLAND_DISPLAY")}}
-env = env.get(DESKTOP, {})
-skip_unless("" not in env.values(), "the desktops that scripts/test starts")
-os.environ.update(env)
+# Under any frame the short window keeps its clocks in sight, the tall one its last instruction line.
+KEEP = {SHORT: 840 + 495, TALL: 7680 + 255}
+LAYOUTS = [("small-time-again", 0, SHORT), ("big-time", 1, TALL), ("show-phrases", 2, TALL),
+           ("small-time", 0, SHORT)]
+if DESKTOP != "bare":
+    display = os.environ.get("HORAVOX_%s_DISPLAY" % DESKTOP.upper())
+    skip_unless(display, "the desktops that scripts/test starts")
+    os.environ["DISPLAY"] = display
 shot = lambda name: os.path.join(ARTIFACTS, "%s-%s.png" % (DESKTOP, name))
 
 
-def x11_outer(app, name):
-    """Client height and the frame the window manager put on it, which must keep the whole window
-    on the screen."""
-    x, y, _, height = app.geometry()
+def client_px(outer, frame_px):
+    return px(max(outer - 15 * frame_px, KEEP[outer]))
+
+
+def frame_of(app):
     extents = run("xprop", "-id", app.window, "_NET_FRAME_EXTENTS")
-    left, right, top, bottom = map(int, re.findall(r"\d+", extents)) if "=" in extents else [0] * 4
-    screen = re.search(r"(\d+)x(\d+)\+0\+0", run("xwininfo", "-root", "-shape")).groups()
-    check(y - top >= 0 and y + height + bottom <= int(screen[1]),
-          "%s: the window, frame included, is on the %sx%s screen" % (name, *screen))
+    return list(map(int, re.findall(r"\d+", extents))) if "=" in extents else [0] * 4
+
+
+def settles(app, outer, name):
+    """Waits for the client height the frame asks for; the whole window stays on the screen."""
+    began = time.monotonic()
+    right = lambda: app.geometry()[3] == client_px(outer, sum(frame_of(app)[2:]))
+    settled = wait_until(right, 2, 0.01)
+    left, right_, top, bottom = frame_of(app)
+    _, y, _, height = app.geometry()
+    print("%s: frame %s, client %d px, right after %.0f ms"
+          % (name, (left, right_, top, bottom), height, (time.monotonic() - began) * 1000))
+    check(settled, "%s: %d twips high with the frame, keeping %d twips in sight"
+          % (name, outer, KEEP[outer]))
+    screen = int(re.search(r"\d+x(\d+)\+0\+0", run("xwininfo", "-root", "-shape")).group(1))
+    check(y - top >= 0 and y + height + bottom <= screen, "%s: the window is on the screen" % name)
+    if outer == SHORT:
+        check(height < px(1560), "%s: phrase row 0 is out of sight" % name)
     run("import", "-window", "root" if top else app.window, shot(name))
-    return height, top + bottom
+    return height
+
+
+def walk_layouts(app):
+    for name, entry, outer in LAYOUTS:
+        app.choose_display_mode(entry)
+        height = settles(app, outer, name)
+        if name == "show-phrases":
+            check(height >= px(KEEP[TALL]), "the last instruction line is inside the client area")
+
+
+def wayland():
+    """The window's outline on the compositor's plain ground, Qt's own title bar and border
+    included; the layouts chosen with a click on the list and its keys."""
+    decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
+    frame = decoration[1] + decoration[3]
+    app = Horavox({"QT_QPA_PLATFORM": "wayland",
+                   "WAYLAND_DISPLAY": os.environ["HORAVOX_WAYLAND_DISPLAY"]}, x11=False)
+
+    folder = tempfile.mkdtemp()
+
+    def outline(name=None):
+        """(width, height, left, top) of the window; the picture is kept under `name`."""
+        picture = shot(name) if name else os.path.join(folder, "root.png")
+        # The compositor draws the pointer itself: parked in the corner, it is cut away.
+        run("xdotool", "mousemove", "1365", "767")
+        run("import", "-window", "root", picture)
+        box = run("convert", picture, "-crop", "1356x758+0+0", "+repage", "-format", "%@",
+                  "info:")
+        return tuple(map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()))
+
+    box = wait_until(lambda: (b := outline())[1] == px(SHORT) and b, 10, 0.2)
+    check(box, "Small Time: the window is %d twips high, title bar included" % SHORT)
+    # Dragged by its title bar to the top, where the tall window fits below.
+    x, y = box[2] + box[0] // 3, box[3] + decoration[1] // 2
+    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
+    for step in range(1, 6):
+        run("xdotool", "mousemove", str(x), str(y - (y - 20) * step // 5))
+        time.sleep(0.05)
+    run("xdotool", "mouseup", "1")
+    current = 0
+    for name, entry, outer in LAYOUTS:
+        width, height, left, top = outline()
+        arrow = (left + decoration[0] + px(6240 + 1455 - 120), top + decoration[1] + px(360 + 157))
+        run("xdotool", "mousemove", *map(str, arrow), "click", "1")
+        time.sleep(0.5)
+        keys = ["Down"] * (entry - current) + ["Up"] * (current - entry) + ["Return"]
+        run("xdotool", "key", "--delay", "100", *keys)
+        current = entry
+        expected = px(max(outer, KEEP[outer] + 15 * frame))
+        box = wait_until(lambda: (b := outline())[1] == expected and b, 3, 0.2)
+        print("%s: window %s" % (name, outline(name)))
+        check(box, "%s: %d twips high with Qt's title bar, keeping %d twips in sight"
+              % (name, outer, KEEP[outer]))
+    app.close()
 
 
 if DESKTOP == "weston":
-    # The window's outline in the compositor's screenshot, on its plain ground; the title bar and
-    # border are Qt's own, drawn inside it. Headless weston has no input to choose a layout with.
-    os.environ.pop("DISPLAY")
-    app = Horavox(x11=False)
-    with tempfile.TemporaryDirectory() as folder:
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            subprocess.run(["weston-screenshooter"], cwd=folder, check=True)
-            picture = sorted(glob.glob(os.path.join(folder, "*.png")))[-1]
-            box = run("convert", picture, "-trim", "-format", "%@", "info:")
-            outer = int(re.match(r"\d+x(\d+)", box).group(1))
-            if outer == px(SHORT):
-                break
-            time.sleep(0.2)
-        os.replace(picture, shot("small-time"))
-    check(outer == px(SHORT), "Small Time: the window is %d twips high (%d px)" % (SHORT, outer))
-    app.close()
+    wayland()
     sys.exit(0)
 
 app = Horavox()
-client, frame = x11_outer(app, "small-time")
-print("frame %d px, client %d px" % (frame, client))
 check(app.geometry()[2] == px(10365), "the client area is 10365 twips wide")
-check(client == px(SHORT - 15 * frame), "Small Time: %d twips high, frame included" % SHORT)
-for name, entry, height in [("small-time-again", 0, SHORT), ("big-time", 1, TALL),
-                            ("show-phrases", 2, TALL), ("small-time", 0, SHORT)]:
-    app.choose_display_mode(entry)
-    client = x11_outer(app, name)[0]
-    print("%s: client %d px" % (name, client))
-    check(client == px(height - 15 * frame), "%s: %d twips high, frame included" % (name, height))
+if DESKTOP == "late":
+    check(app.geometry()[3] == px(SHORT), "no window manager yet: the client area is the window")
+    config = tempfile.mkdtemp()
+    manager = subprocess.Popen(["openbox"], env=os.environ | {"XDG_CONFIG_HOME": config},
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    check(wait_until(lambda: frame_of(app)[2], 10), "openbox, started late, framed the window")
+settles(app, SHORT, "small-time")
+walk_layouts(app)
+
+if DESKTOP == "late":
+    # Killed, openbox leaves its properties on the root window, naming a window that is gone.
+    manager.kill()
+    manager.wait()
+    check("window id" in run("xprop", "-root", "_NET_SUPPORTING_WM_CHECK"), "a stale window manager")
+    check(wait_until(lambda: app.geometry()[3] == px(SHORT), 2),
+          "the window manager gone, the window is 1900 twips high without its frame")
+    launched = time.monotonic()
+    second = Horavox()
+    opened = time.monotonic() - launched
+    check(opened < 1.5, "the window opens at once under a stale window manager (%.2f s)" % opened)
+    check(second.geometry()[3] == px(SHORT), "Small Time without a frame under a stale manager")
+    second.close()
 app.close()
 
 if DESKTOP == "bare":

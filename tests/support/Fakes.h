@@ -8,6 +8,7 @@
 
 #include <QStringList>
 #include <QWidget>
+#include <functional>
 #include <vector>
 
 class FakeClock final : public TimeOfDay {
@@ -81,12 +82,19 @@ public:
     }
 };
 
-// A desktop's frame, told before the window is shown or, as Qt's own decorations are, only after.
+// A desktop's frame, told before the window is shown, only once it is shown (Qt's own decorations),
+// or later still (a window manager that frames the window at map or starts late).
 class FakeFrame final : public WindowFrame {
 public:
     QMargins margins;
     bool toldWhenShown = false;
+    std::function<void()> changed;
     QMargins Around(QWidget& window) override {
         return !toldWhenShown || window.isVisible() ? margins : QMargins();
+    }
+    void Watch(QWidget&, std::function<void()> onChange) override { changed = std::move(onChange); }
+    void tell(QMargins now) {
+        margins = now;
+        changed();
     }
 };

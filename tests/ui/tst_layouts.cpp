@@ -12,6 +12,7 @@
 namespace {
 
 constexpr int Short = 1900, Tall = 8415; // the window's outer heights in twips
+enum class Told { BeforeShown, WhenShown, AfterShown };
 
 int px(double twips) {
     return qRound(twips / 15.0);
@@ -38,7 +39,9 @@ bool tableIs(const frmHoravox& w, bool shown) {
            w.cmdClearPhrases->isHidden() != shown;
 }
 
-// The clock's widest text fits inside a line edit's frame and margins, whatever the subclass.
+// The clock's widest text shows whole inside a line edit's frame and margins, whatever the
+// subclass: its width, and the height of its own strokes (the short window's unit under a tall
+// title bar leaves the box less than the font's full line, whose ascent above the digits is empty).
 bool textFits(const QLineEdit& box) {
     QStyleOptionFrame option;
     option.initFrom(&box);
@@ -47,8 +50,9 @@ bool textFits(const QLineEdit& box) {
     const QRect r = box.style()->subElementRect(QStyle::SE_LineEditContents, &option, &box);
     const QMargins m = box.textMargins();
     const QFontMetrics metrics(box.font());
-    return metrics.horizontalAdvance("- 00:00:05") <= r.width() - m.left() - m.right() - 4 &&
-           metrics.height() <= r.height() - m.top() - m.bottom();
+    const QString widest = QStringLiteral("- 00:00:05");
+    return metrics.horizontalAdvance(widest) <= r.width() - m.left() - m.right() - 4 &&
+           metrics.tightBoundingRect(widest).height() <= r.height() - m.top() - m.bottom();
 }
 
 } // namespace
@@ -57,39 +61,54 @@ class tst_Layouts : public QObject {
     Q_OBJECT
 private slots:
     // Desktops as they tell the window's frame: none (a bare X server), before the window is
-    // shown (an X11 window manager), or only once it is shown (Qt's own decorations on Wayland).
+    // shown (an X11 window manager), only once it is shown (Qt's own decorations on Wayland), or
+    // later (a window manager that frames the window at map, or starts after the program).
     void displayModes_data() {
         QTest::addColumn<QMargins>("frame");
-        QTest::addColumn<bool>("toldWhenShown");
+        QTest::addColumn<int>("told");
         QTest::addColumn<QList<int>>("choices");
-        const std::tuple<const char*, QMargins, bool> desktops[] = {
-            {"no frame", {}, false},
-            {"window manager", {1, 20, 1, 5}, false},
-            {"told when shown", {3, 30, 3, 3}, true}};
+        const std::tuple<const char*, QMargins, Told> desktops[] = {
+            {"no frame", {}, Told::BeforeShown},
+            {"window manager", {1, 20, 1, 5}, Told::BeforeShown},
+            {"title bar over 480 twips", {0, 37, 0, 0}, Told::BeforeShown},
+            {"told when shown", {3, 30, 3, 3}, Told::WhenShown},
+            {"told after shown", {0, 41, 0, 0}, Told::AfterShown}};
         for (const auto& [desktop, frame, told] : desktops) {
             QTest::addRow("%s: small, big, phrases, small", desktop)
-                << frame << told << QList<int>{0, 1, 2, 0};
+                << frame << int(told) << QList<int>{0, 1, 2, 0};
             QTest::addRow("%s: big straight after start, small", desktop)
-                << frame << told << QList<int>{1, 0};
+                << frame << int(told) << QList<int>{1, 0};
         }
     }
     void displayModes() {
         QFETCH(QMargins, frame);
-        QFETCH(bool, toldWhenShown);
+        QFETCH(int, told);
         QFETCH(QList<int>, choices);
-        WindowFixture f(QTime(10, 0), frame, toldWhenShown);
+        WindowFixture f(QTime(10, 0), told == int(Told::AfterShown) ? QMargins() : frame,
+                        told == int(Told::WhenShown));
         frmHoravox& w = *f.window;
         w.show();
-        const int frameTwips = 15 * (frame.top() + frame.bottom());
-        const auto client = [&](int outer) { return px(outer - frameTwips); };
-        const auto unitOf = [&](int outer) {
-            return (outer - frameTwips) / (outer == Short ? 1440.0 : 8010.0);
+        double frameTwips = 0;
+        // Whatever the frame, the short window keeps its clocks in sight and the tall one the
+        // last instruction line.
+        const auto clientTwips = [&](int outer) {
+            return std::max(outer - frameTwips, outer == Tall ? 7935.0 : 1335.0);
         };
+        const auto client = [&](int outer) { return px(clientTwips(outer)); };
+        const auto unitOf = [&](int outer) {
+            return clientTwips(outer) / (outer == Short ? 1440.0 : 8010.0);
+        };
+        const QRect smallTimer(px(240), px(840), px(1725), px(495));
+        if (told == int(Told::AfterShown)) {
+            QCOMPARE(w.height(), client(Short));
+            f.frame.tell(frame);
+        }
+        frameTwips = 15 * (frame.top() + frame.bottom());
         const QPoint design = w.screen()->availableGeometry().topLeft() + QPoint(px(540), px(660));
         QCOMPARE(w.geometry().topLeft(), design);
         QCOMPARE(w.height(), client(Short));
         QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(Short));
-        QCOMPARE(w.txtTimer->geometry(), QRect(px(240), px(840), px(1725), px(495)));
+        QCOMPARE(w.txtTimer->geometry(), smallTimer); // a frame told late moves no control
         QCOMPARE(w.cboDisplayMode->currentText(), QStringLiteral("Small Time"));
         QVERIFY(tableIs(w, true)); // shown, but below the short window's client area
         if (!frame.isNull())
@@ -119,8 +138,10 @@ private slots:
                 if (outer == Short) // the window stays where it is
                     QCOMPARE(w.geometry().topLeft(), design);
             }
-            if (choice == 2) // short first, as the clocks are placed, then tall
+            if (choice == 2) { // short first, as the clocks are placed, then tall
                 QCOMPARE(recorder.heights, (QList<int>{client(Short), client(Tall)}));
+                QVERIFY(w.Help[4]->geometry().bottom() < w.height());
+            }
             for (QLineEdit* box : {w.txtTimer, w.txtTime})
                 QVERIFY2(textFits(*box), qPrintable(box->objectName()));
             outer = choice == 0 ? Short : Tall;
@@ -128,6 +149,14 @@ private slots:
             QCOMPARE(w.height(), client(outer));
             QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(outer));
             QVERIFY(tableIs(w, table));
+        }
+        if (told == int(Told::AfterShown)) { // the window manager goes: the frame with it
+            const QRect timer = w.txtTimer->geometry();
+            f.frame.tell({});
+            frameTwips = 0;
+            QCOMPARE(w.height(), client(outer));
+            QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(outer));
+            QCOMPARE(w.txtTimer->geometry(), timer);
         }
     }
 
