@@ -36,6 +36,7 @@ private slots:
                       {"pasted at length",
                        {QString(30000, u'x'), {"Stop", "Speak:" + QString(128, u'x')}, {}}},
                       {"sound file", {wav, {"Stop"}, {player + wav}}},
+                      {"one-digit time", {"1:30", {"Stop"}, {player + "1:30"}}},
                       {"path with blanks",
                        {"d:/my sounds/a b.wav", {"Stop"}, {player + "d:/my sounds/a b.wav"}}}});
     }
@@ -49,12 +50,12 @@ private slots:
         QCOMPARE(f.starter.started, started);
     }
 
-    void resetMovesTheReferenceThenSaysGo() {
+    // Reset reads the clock itself, counts from there, stops the speech and says "Go", whose
+    // failure is shown. The rows speak again from the next second, even after a midnight.
+    void resetRestartsTheCountAndTheRows() {
         WindowFixture f(QTime(23, 59, 50));
-        f.setMode("Down");
-        f.window->TimerStart->setText("00:10:00");
-        f.tickAt(0, 0, 0, 1);
         f.tickAt(0, 0, 30, 1);
+        f.clock.set(0, 0, 31, 1); // no tick yet in this second: the reset reads the clock
         f.speech.calls.clear();
         f.speech.failOn = "Speak";
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
@@ -63,8 +64,14 @@ private slots:
         f.speech.failOn.clear();
         QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
         QCOMPARE(f.speech.calls, (QStringList{"Stop", "Stop", "Speak:Go"}));
-        f.tickAt(0, 0, 31, 1);
-        QCOMPARE(f.timer(), QStringLiteral("00:09:59"));
+        QCOMPARE(f.window->txtTime->text(), QStringLiteral("00:00:31"));
+        f.tickAt(0, 0, 32, 1);
+        QCOMPARE(f.timer(), QStringLiteral("00:00:01"));
+        f.tickAt(0, 0, 33, 1);
+        QCOMPARE(f.speech.spoken(), (QStringList{"Go", "Horavox"}));
+        f.window->cmdReset_Click(); // in a second already scanned: the "E 00:00:00" rows stay quiet
+        f.tickAt(0, 0, 33, 1);
+        QCOMPARE(f.speech.spoken(), (QStringList{"Go", "Horavox", "Go"}));
     }
 
     // Each click starts the help text (tst_starter starts it for real); a failed start is shown.
@@ -89,8 +96,13 @@ private slots:
 
     void typingAddsNoEntry() {
         WindowFixture f;
-        QTest::keyClicks(f.window->cboTimerMode->lineEdit(), "x");
-        QCOMPARE(f.window->cboTimerMode->count(), 2);
+        for (QComboBox* list :
+             {f.window->cboTimerMode, f.window->cboDisplayMode, f.window->cboSelectVoice}) {
+            const int count = list->count();
+            QTest::keyClicks(list->lineEdit(), "x");
+            QTest::keyClick(list->lineEdit(), Qt::Key_Return);
+            QCOMPARE(list->count(), count);
+        }
     }
 
     void startUp_data() {

@@ -2,32 +2,34 @@
 // then list order. The list is ordered so that each row would pick another voice were its rule
 // broken. And the text the synthesizer is given.
 #include "SpokenText.h"
+#include "TextRow.h"
 #include "VoiceCriteria.h"
 
 #include <QTest>
+
+namespace {
+struct Pick {
+    QString criteria, userLanguage;
+    int voice;
+};
+struct Spoken {
+    QString text, spoken;
+};
+} // namespace
 
 class tst_VoiceCriteria : public QObject {
     Q_OBJECT
 private slots:
     void bestVoice_data() {
-        QTest::addColumn<QString>("criteria");
-        QTest::addColumn<QString>("userLanguage");
-        QTest::addColumn<int>("voice");
-        const auto row = [](const char* name, const char* criteria, const char* language,
-                            int voice) {
-            QTest::newRow(name) << QString(criteria) << QString(language) << voice;
-        };
-        row("name, in any case", "Name=french", "de_DE", 1);
-        row("criteria before the user's language", "Gender=2", "de_DE", 2);
-        row("a language criterion", "Language=de_DE", "fr_FR", 4);
-        row("the user's language breaks a tie", "Gender=1", "de_DE.UTF-8", 4);
-        row("then English", "Mfg=Microsoft", "xx", 3);
-        row("malformed pairs ignored", ";=;Gender;Shoe=9", "de_DE", 4);
+        rows<Pick>({{"name, in any case", {"Name=french", "de_DE", 1}},
+                    {"criteria before the user's language", {"Gender=2", "de_DE", 2}},
+                    {"a language criterion", {"Language=de_DE", "fr_FR", 4}},
+                    {"the user's language breaks a tie", {"Gender=1", "de_DE.UTF-8", 4}},
+                    {"then English", {"Mfg=Microsoft", "xx", 3}},
+                    {"malformed pairs ignored", {";=;Gender;Shoe=9", "de_DE", 4}}});
     }
     void bestVoice() {
-        QFETCH(QString, criteria);
-        QFETCH(QString, userLanguage);
-        QFETCH(int, voice);
+        const auto [criteria, userLanguage, voice] = row<Pick>();
         const std::vector<VoiceInfo> voices{
             {"French", "roa/fr", {{"fr-fr"}, {"fr"}}, 1},
             {"Woman", "x/w", {{"sv"}}, 2},
@@ -39,20 +41,14 @@ private slots:
     }
 
     void spokenText_data() {
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<QString>("spoken");
-        const auto row = [](const char* name, const QString& text, const QString& spoken) {
-            QTest::newRow(name) << text << spoken;
-        };
-        row("command escape", QChar(1) + QString("80S Go"), "80S Go");
-        row("line breaks and tabs part words", "a\tb\r\nc", "a b  c");
-        row("delete and C1 controls", QString::fromUtf16(u"x\x7f\x90y\0z", 6), "xyz");
         const QString plain = QString::fromUtf16(u"10:30 <b>Café</b> \u00a0\u200b!");
-        row("anything else unchanged", plain, plain);
+        rows<Spoken>({{"command escape", {QChar(1) + QString("80S Go"), "80S Go"}},
+                      {"line breaks and tabs part words", {"a\tb\r\nc", "a b  c"}},
+                      {"delete and C1 controls", {QString::fromUtf16(u"x\x7f\x90y\0z", 6), "xyz"}},
+                      {"anything else unchanged", {plain, plain}}});
     }
     void spokenText() {
-        QFETCH(QString, text);
-        QFETCH(QString, spoken);
+        const auto [text, spoken] = row<Spoken>();
         QCOMPARE(SpokenText(text), spoken);
     }
 };

@@ -18,9 +18,9 @@ public:
     QTime time{10, 0, 0};
     LocalMoment now() const override { return {date, time}; }
     // The time of day on the day so many days after the first.
-    void set(int h, int m, int s, int day = 0) {
+    void set(int h, int m, int s, int day = 0, int ms = 0) {
         date = FirstDay.addDays(day);
-        time = QTime(h, m, s);
+        time = QTime(h, m, s, ms);
     }
 };
 

@@ -27,8 +27,8 @@ struct WindowFixture {
             window->Load();
     }
     // One tick, `day` days after the start, through the window's own error handling.
-    void tickAt(int h, int m, int s, int day = 0) {
-        clock.set(h, m, s, day);
+    void tickAt(int h, int m, int s, int day = 0, int ms = 0) {
+        clock.set(h, m, s, day, ms);
         window->Tick();
     }
     QString timer() const { return window->txtTimer->text(); }

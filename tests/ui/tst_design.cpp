@@ -118,6 +118,7 @@ private slots:
         } while (at != window->txtTimer);
         QCOMPARE(walked, expected);
         QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
+        QCOMPARE(window->focusWidget(), window->cmdReset); // not the timer, where a cursor blinks
     }
 };
 
