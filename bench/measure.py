@@ -15,7 +15,10 @@ from horavox_e2e import Horavox, Recording, run  # noqa: E402
 
 BENCH = os.environ["HORAVOX_BENCH_DIR"]
 MINIMAL = os.path.join(BENCH, "minimal_clock")
+SAME_CONTROLS = os.path.join(BENCH, "same_controls")
 CPU_SECONDS = int(os.environ.get("HORAVOX_CPU_SECONDS", "60"))
+CPU_ROUNDS = int(os.environ.get("HORAVOX_CPU_ROUNDS", "3"))
+STARTS = int(os.environ.get("HORAVOX_STARTS", "9"))
 
 
 def cpu_share(pid, seconds):
@@ -32,10 +35,58 @@ def resident_mb(pid):
             return int(line.split()[1]) / 1024
 
 
-def start_minimal():
-    process = subprocess.Popen([MINIMAL], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+def start_reference(binary):
+    process = subprocess.Popen([binary], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     time.sleep(1.5)
     return process
+
+
+class Display:
+    """An X server of its own, so that each layout's window keeps the pointer and the focus the
+    user left it with while the others are measured beside it."""
+
+    def __init__(self):
+        read, write = os.pipe()
+        self.server = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0",
+                                        "1920x1200x24", "-nolisten", "tcp"], pass_fds=(write,),
+                                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as announced:
+            self.name = ":" + announced.readline().strip()
+
+    def __enter__(self):
+        self.previous = os.environ["DISPLAY"]
+        os.environ["DISPLAY"] = self.name
+        return self
+
+    def __exit__(self, *_):
+        os.environ["DISPLAY"] = self.previous
+
+    def stop(self):
+        self.server.terminate()
+        self.server.wait()
+
+
+def cpu_round(displays):
+    """Each layout on its own display beside a minimal clock, all measured over the same minute:
+    [(horavox, minimal)] in the order of the layouts."""
+    apps, minimals = [], []
+    for entry, display in enumerate(displays):
+        with display:
+            app = Horavox()
+            if entry:
+                app.choose_display_mode(entry)
+            apps.append(app)
+            minimals.append(start_reference(MINIMAL))
+    time.sleep(35)  # past the introduction (its last phrase ends about 31 s in)
+    pids = [p.process.pid for p in apps] + [m.pid for m in minimals]
+    with ThreadPoolExecutor(len(pids)) as pool:
+        shares = list(pool.map(lambda pid: cpu_share(pid, CPU_SECONDS), pids))
+    for app, minimal in zip(apps, minimals):
+        app.close()
+        minimal.kill()
+        minimal.wait()
+    return list(zip(shares[:len(apps)], shares[len(apps):]))
 
 
 def time_to_map(command, cwd):
@@ -51,9 +102,25 @@ def time_to_map(command, cwd):
             mapped = time.monotonic()
             break
     watcher.kill()
+    watcher.wait()
     process.kill()
     process.wait()
     return (mapped - launched) * 1000
+
+
+def startup_rows():
+    """Start-up in alternating triples, so that a busy moment weighs on all three alike."""
+    binary = os.environ["HORAVOX_BINARY"]
+    starts = {binary: [], SAME_CONTROLS: [], MINIMAL: []}
+    for _ in range(STARTS):
+        for command in starts:
+            starts[command].append(time_to_map([command], os.path.dirname(command)))
+    for command, times in starts.items():
+        print("start-up, %s: %s" % (os.path.basename(command),
+                                    " ".join("%.1f" % t for t in times)))
+    ours, same, minimal = (statistics.median(times) for times in starts.values())
+    return [("start-up, launch to window mapped (ms), same controls", ours, same),
+            ("start-up, launch to window mapped (ms), minimal clock", ours, minimal)]
 
 
 def phrase_lags(stall_at=None):
@@ -78,6 +145,10 @@ def phrase_lags(stall_at=None):
     return lags
 
 
+def figure(value):
+    return "%.3f" % value if value < 1 else "%.2f" % value
+
+
 def ratio(value, reference):
     return "%.2f" % (value / reference) if reference else "-"
 
@@ -85,35 +156,41 @@ def ratio(value, reference):
 def main():
     rows = []
     only_cpu = "--cpu" in sys.argv
+    if "--startup" in sys.argv:
+        return report(startup_rows())
 
-    # Each layout beside the minimal clock over the same minute: the reference moves between runs.
-    for layout, entry in (("Small Time", 0), ("Big Time", 1), ("Show Phrases", 2)):
-        app = Horavox()
-        if entry:
-            app.choose_display_mode(entry)
-        minimal = start_minimal()
-        time.sleep(35)  # past the introduction (its last phrase ends about 31 s in)
-        with ThreadPoolExecutor() as pool:
-            shares = list(pool.map(lambda pid: cpu_share(pid, CPU_SECONDS),
-                                   (app.process.pid, minimal.pid)))
-        app.close()
-        minimal.kill()
-        rows.append(("CPU, %s (%% of a core)" % layout, *shares))
+    # Each layout beside the minimal clock over the same minute, in rounds: one noisy minute
+    # decides nothing.
+    layouts = ("Small Time", "Big Time", "Show Phrases")
+    displays = [Display() for _ in layouts]
+    try:
+        rounds = [cpu_round(displays) for _ in range(CPU_ROUNDS)]
+    finally:
+        for display in displays:
+            display.stop()
+    for i, layout in enumerate(layouts):
+        pairs = [r[i] for r in rounds]
+        print("CPU, %s: %s" % (layout, ", ".join("%.3f/%.3f" % pair for pair in pairs)))
+        rows.append(("CPU, %s (%% of a core), median of %d" % (layout, len(pairs)),
+                     statistics.median(p[0] for p in pairs),
+                     statistics.median(p[1] for p in pairs),
+                     statistics.median(p[0] / p[1] for p in pairs)))
 
     if only_cpu:
         return report(rows)
-    minimal = start_minimal()
+    minimal = start_reference(MINIMAL)
+    same = start_reference(SAME_CONTROLS)
     app = Horavox()
     time.sleep(10)
-    rows.append(("resident memory after 10 s (MB)", resident_mb(app.process.pid),
-                 resident_mb(minimal.pid)))
+    memory = [resident_mb(p.pid) for p in (app.process, minimal, same)]
+    rows.append(("resident memory after 10 s (MB)", memory[0], memory[1]))
+    rows.append(("resident memory after 10 s (MB), same controls", memory[0], memory[2]))
     app.close()
-    minimal.kill()
+    for reference in (minimal, same):
+        reference.kill()
+        reference.wait()
 
-    binary = os.environ["HORAVOX_BINARY"]
-    ours = statistics.median(time_to_map([binary], os.path.dirname(binary)) for _ in range(5))
-    theirs = statistics.median(time_to_map([MINIMAL], BENCH) for _ in range(5))
-    rows.append(("start-up, launch to window mapped (ms)", ours, theirs))
+    rows += startup_rows()
 
     # "Say This Now" clicked to first sound, beside espeak-ng speaking "Go" from launch.
     onsets, references = [], []
@@ -152,10 +229,11 @@ def main():
 def report(rows):
     print("| Figure | Horavox | Reference | Ratio |")
     print("|---|---|---|---|")
-    for name, value, reference in rows:
-        print("| %s | %.2f | %s | %s |" % (name, value,
-                                         "%.2f" % reference if reference is not None else "-",
-                                         ratio(value, reference) if reference is not None else "-"))
+    for name, value, reference, *given in rows:
+        shown = "%.2f" % given[0] if given else ratio(value, reference)
+        print("| %s | %s | %s | %s |" % (name, figure(value),
+                                       figure(reference) if reference is not None else "-",
+                                       shown if reference is not None else "-"))
 
 
 if __name__ == "__main__":
