@@ -1,8 +1,9 @@
 #!/usr/bin/env python3
 """Draws the window's two pictures and writes them beside this script.
 
-horavox.ico   - the alarm clock: 32 x 32 and 16 x 16, 16 colours each, 1,078 bytes.
-hourglass.gif - the hourglass with the lips: 45 x 89, one interlaced image, 256-entry colour table.
+pictures.xpm  - the window's icon, the alarm clock at 32 x 32 and 16 x 16 in the 16 standard colours,
+                and its picture, the hourglass with the lips at 45 x 89, as XPM arrays that the
+                program compiles in: Qt reads them without an image file or image-format plugin.
 icons/NxN.png - the alarm clock for the desktop's menus, drawn the same way at 16, 32, 48 and 256.
 
 The committed files are what the build uses; run this to remake them after a change.
@@ -55,31 +56,6 @@ def alarm_clock_pixel(u, v):
     return None
 
 
-def icon_image(size):
-    pixels = [[alarm_clock_pixel((x + 0.5) / size, (y + 0.5) / size) for x in range(size)]
-              for y in range(size)]
-    header = struct.pack("<IiiHHIIiiII", 40, size, size * 2, 1, 4, 0, 0, 0, 0, 16, 0)
-    palette = b"".join(struct.pack("BBBB", b, g, r, 0) for r, g, b in VGA)
-    colour_rows, mask_rows = b"", b""
-    for row in reversed(pixels):  # bitmaps run bottom-up
-        indices = [0 if p is None else p for p in row]
-        colour_rows += bytes((indices[i] << 4) | indices[i + 1] for i in range(0, size, 2))
-        bits = "".join("1" if p is None else "0" for p in row).ljust(32, "0")
-        mask_rows += int(bits, 2).to_bytes(4, "big")
-    return header + palette + colour_rows + mask_rows
-
-
-def write_icon(path):
-    images = [icon_image(32), icon_image(16)]
-    directory = struct.pack("<HHH", 0, 1, len(images))
-    offset = 6 + 16 * len(images)
-    for size, image in zip((32, 16), images):
-        directory += struct.pack("<BBBBHHII", size, size, 16, 0, 1, 4, len(image), offset)
-        offset += len(image)
-    with open(path, "wb") as f:
-        f.write(directory + b"".join(images))
-
-
 HOURGLASS_COLOURS = [(211, 211, 211), (212, 160, 23), (140, 100, 10), (255, 255, 255),
                      (200, 0, 30), (110, 0, 20), (170, 200, 220)]
 GROUND, GOLD, DARK_GOLD, SAND, LIP, LIP_LINE, GLASS = range(7)
@@ -113,57 +89,27 @@ def hourglass_pixel(x, y, width=45, height=89):
     return GROUND if t < 0.5 else GLASS
 
 
-def lzw(indices, minimum_code_size=8):
-    clear, end = 1 << minimum_code_size, (1 << minimum_code_size) + 1
-    codes, out, bits, nbits = [], bytearray(), 0, 0
-    table = {bytes([i]): i for i in range(clear)}
-    size, next_code = minimum_code_size + 1, end + 1
-    codes.append((clear, size))
-    current = b""
-    for index in indices:
-        candidate = current + bytes([index])
-        if candidate in table:
-            current = candidate
-            continue
-        codes.append((table[current], size))
-        if next_code < 4096:
-            table[candidate] = next_code
-            next_code += 1
-            if next_code > (1 << size) and size < 12:
-                size += 1
-        else:
-            codes.append((clear, size))
-            table = {bytes([i]): i for i in range(clear)}
-            size, next_code = minimum_code_size + 1, end + 1
-        current = bytes([index])
-    codes.append((table[current], size))
-    codes.append((end, size))
-    for code, width in codes:
-        bits |= code << nbits
-        nbits += width
-        while nbits >= 8:
-            out.append(bits & 0xFF)
-            bits >>= 8
-            nbits -= 8
-    if nbits:
-        out.append(bits)
-    return bytes(out)
+def xpm(name, rows, colours):
+    """One XPM array of colour indices; None is transparent. One character per pixel."""
+    used = sorted({p for row in rows for p in row}, key=lambda p: -1 if p is None else p)
+    keys = {p: " " if p is None else "0123456789abcdef"[p] for p in used}
+    lines = ["%d %d %d 1" % (len(rows[0]), len(rows), len(used))]
+    lines += ["%s c %s" % (keys[p], "None" if p is None else "#%02X%02X%02X" % colours[p])
+              for p in used]
+    lines += ["".join(keys[p] for p in row) for row in rows]
+    body = ",\n".join('    "%s"' % line for line in lines)
+    return "static const char* const %s[] = {\n%s};\n" % (name, body)
 
 
-def write_gif(path, width=45, height=89):
-    rows = [[hourglass_pixel(x, y) for x in range(width)] for y in range(height)]
-    interlaced = [y for start, step in ((0, 8), (4, 8), (2, 4), (1, 2))
-                  for y in range(start, height, step)]
-    indices = [i for y in interlaced for i in rows[y]]
-    palette = HOURGLASS_COLOURS + [(0, 0, 0)] * (256 - len(HOURGLASS_COLOURS))
-    data = lzw(indices)
-    blocks = b"".join(bytes([len(data[i:i + 255])]) + data[i:i + 255]
-                      for i in range(0, len(data), 255))
-    with open(path, "wb") as f:
-        f.write(b"GIF89a" + struct.pack("<HHBBB", width, height, 0xF7, 0, 0))
-        f.write(b"".join(bytes(c) for c in palette))
-        f.write(b"," + struct.pack("<HHHHB", 0, 0, width, height, 0x40))
-        f.write(bytes([8]) + blocks + b"\x00;")
+def write_xpm(path):
+    icons = [[[alarm_clock_pixel((x + 0.5) / size, (y + 0.5) / size) for x in range(size)]
+              for y in range(size)] for size in (32, 16)]
+    hourglass = [[hourglass_pixel(x, y) for x in range(45)] for y in range(89)]
+    with open(path, "w") as f:
+        f.write("/* XPM, written by make-pictures.py */\n")
+        f.write(xpm("alarm_clock_32", icons[0], VGA))
+        f.write(xpm("alarm_clock_16", icons[1], VGA))
+        f.write(xpm("hourglass", hourglass, HOURGLASS_COLOURS))
 
 
 def write_png(path, size):
@@ -184,8 +130,7 @@ def write_png(path, size):
 
 
 if __name__ == "__main__":
-    write_icon(os.path.join(HERE, "horavox.ico"))
-    write_gif(os.path.join(HERE, "hourglass.gif"))
+    write_xpm(os.path.join(HERE, "pictures.xpm"))
     os.makedirs(os.path.join(HERE, "icons"), exist_ok=True)
     for size in (16, 32, 48, 256):
         write_png(os.path.join(HERE, "icons", "%dx%d.png" % (size, size)), size)

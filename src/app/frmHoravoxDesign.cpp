@@ -5,13 +5,13 @@
 #include "ComboList.h"
 #include "ControlGeometry.h"
 #include "NamedComboBox.h"
+#include "Pictures.h"
 #include "SpeechIndicator.h"
 #include "Twips.h"
 #include "frmHoravox.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -80,7 +80,7 @@ void frmHoravox::createControls() {
     AnnounceComboBoxesByName();
     setWindowTitle(QStringLiteral("Horavox v2.0"));
     setFont(QFont(QStringLiteral("Arial"), 8)); // the captions are sized for a small face
-    setWindowIcon(QIcon(QStringLiteral(":/horavox.ico")));
+    setWindowIcon(AlarmClockIcon());
     twips::SetLogicalDpi(logicalDpiY());
     // The client area at its design place on the screen's free area.
     const QPoint origin = screen()->availableGeometry().topLeft();
@@ -162,7 +162,7 @@ void frmHoravox::createControls() {
 
     Image1 = new QLabel(this);
     Image1->setObjectName(QStringLiteral("Image1"));
-    Image1->setPixmap(QPixmap(QStringLiteral(":/hourglass.gif")));
+    Image1->setPixmap(HourglassPicture());
     geometry::Place(*Image1, 9000, 120, 675, 1335);
 
     Label3 = designed(QStringLiteral("Label3"), caption(QStringLiteral("Display Mode"), this), 6240,
