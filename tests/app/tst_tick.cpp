@@ -1,5 +1,6 @@
 // Each tick: its timer and phasing, the clock and timer texts over midnights and resets, and the
 // phrase rows it finds due.
+#include "SpeechIndicator.h"
 #include "TextRow.h"
 #include "WindowFixture.h"
 
@@ -42,15 +43,17 @@ class tst_Tick : public QObject {
     Q_OBJECT
 private slots:
     // The window's own timer runs the tick every 100 ms from its creation; the design texts
-    // show until the first.
+    // show until the first. Each tick asks whether speech is heard.
     void ownTimerTicks() {
         WindowFixture f;
         frmHoravox window(f.clock, f.speech, f.starter, f.frame);
+        window.TextToSpeech1->SetSource([] { return true; });
         QCOMPARE(window.txtTime->text(), QStringLiteral("time"));
         QCOMPARE(window.txtTimer->text(), QStringLiteral("timer"));
         QCOMPARE(window.tmrTimer1->interval(), 100);
         f.clock.set(10, 0, 5);
         QTRY_COMPARE(window.txtTime->text(), QStringLiteral("10:00:05"));
+        QVERIFY(window.TextToSpeech1->Speaking());
     }
 
     // A tick that finds a new second more than 20 ms into it stops the ticks and starts them

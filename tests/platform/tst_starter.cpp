@@ -32,6 +32,7 @@ private slots:
              {"any case", {"NOTEPAD.EXE x", "NOTEPAD.EXE", "x"}},
              {"empty tail", {"notepad.exe", "notepad.exe", ""}},
              {"unknown program", {"rm -rf /", "", ""}},
+             {"a known name inside a longer word", {"notepad.exe.bak x", "", ""}},
              {"double blank keeps one", {"notepad.exe  x", "notepad.exe", " x"}}});
     }
     void resolve() {
