@@ -1,12 +1,9 @@
 #pragma once
 
-#include "PulsePlayer.h"
 #include "SpeechControl.h"
 #include "VoiceCriteria.h"
 
-#include <atomic>
 #include <functional>
-#include <future>
 #include <memory>
 #include <thread>
 #include <vector>
@@ -30,10 +27,14 @@
 // nothing; without a sound server it has its voices but speaks silently until the server comes
 // back, which it does by itself. Either way the user is told through the notice once when speech
 // is lost and once when it is back, instead of at every phrase.
+//
+// A hung sound server can hold the set-up for as long as it hangs. Destroying the control then
+// waits a second at most: the set-up is left to finish on its own and to put away what it made,
+// and the notice is no longer called.
 class EspeakSpeechControl final : public SpeechControl {
 public:
     enum class Output { Playback, Memory };
-    // Called from any thread with a message for the user.
+    // Called from any thread with a message for the user, never once the destructor has begun.
     using Notice = std::function<void(const QString& message)>;
 
     EspeakSpeechControl(Output output, const QString& userLanguage, Notice notice = {});
@@ -66,27 +67,20 @@ public:
     bool IsSpeaking() const;
 
 private:
-    void setUp();
-    void awaitVoices() const { voicesListed_.wait(); }
-    void awaitSetUp() const { setUpDone_.wait(); }
+    // What the set-up thread makes, shared with it so that it can outlive the control.
+    struct Engine;
+
+    void awaitVoices() const;
+    void awaitSetUp() const;
     const VoiceInfo& voiceAt(std::int32_t voice) const;
     static int collectSamples(short* samples, int count, void* events);
 
     Output output_;
     QString userLanguage_;
-    Notice notice_;
-    std::promise<void> listed_;
-    std::shared_future<void> voicesListed_ = listed_.get_future().share();
-    std::promise<void> done_;
-    std::shared_future<void> setUpDone_ = done_.get_future().share();
-    std::atomic<bool> settled_ = false;
-    QString unavailableReason_;
-    int sampleRate_ = 0;
-    std::vector<VoiceInfo> voices_;
+    std::shared_ptr<Engine> engine_;
     std::int32_t currentVoice_ = 0;
     std::int32_t appliedVoice_ = 0; // the synthesizer's, set when speech needs it
     std::thread setUp_;
     std::int16_t voiceFlag_ = 0;
     std::vector<short> samples_;
-    std::unique_ptr<PulsePlayer> player_;
 };

@@ -1,5 +1,6 @@
 #include "PulsePlayer.h"
 
+#include <algorithm>
 #include <chrono>
 #include <pulse/pulseaudio.h>
 #include <utility>
@@ -8,8 +9,10 @@ namespace {
 
 constexpr int BufferMilliseconds = 30;
 constexpr std::int64_t ConnectTimeoutUsec = 3'000'000;
-// How soon a server that has come back is found again.
-constexpr std::int64_t RetryUsec = 250'000;
+// The pause before looking for the server again doubles from the first to the last: a server
+// that stays away is not asked four times a second, and one that comes back is heard within 2 s.
+constexpr std::int64_t FirstRetryUsec = 250'000;
+constexpr std::int64_t LastRetryUsec = 1'500'000;
 
 class Lock {
 public:
@@ -53,22 +56,27 @@ PulsePlayer::~PulsePlayer() {
 
 void PulsePlayer::connect() {
     disconnect();
+    ++attempts_;
     context_ = pa_context_new(pa_threaded_mainloop_get_api(loop_), "Horavox");
     pa_context_set_state_callback(context_, &PulsePlayer::onContextState, this);
     armTimer(ConnectTimeoutUsec); // before connecting: a refusal comes at once and retries sooner
     if (pa_context_connect(context_, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
-        lost();
+        lost(serverProblem());
+}
+
+void PulsePlayer::dropStream() {
+    if (!stream_)
+        return;
+    pa_stream_set_state_callback(stream_, nullptr, nullptr);
+    pa_stream_set_write_callback(stream_, nullptr, nullptr);
+    pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
+    pa_stream_disconnect(stream_);
+    pa_stream_unref(stream_);
+    stream_ = nullptr;
 }
 
 void PulsePlayer::disconnect() {
-    if (stream_) {
-        pa_stream_set_state_callback(stream_, nullptr, nullptr);
-        pa_stream_set_write_callback(stream_, nullptr, nullptr);
-        pa_stream_set_underflow_callback(stream_, nullptr, nullptr);
-        pa_stream_disconnect(stream_);
-        pa_stream_unref(stream_);
-        stream_ = nullptr;
-    }
+    dropStream();
     if (context_) {
         pa_context_set_state_callback(context_, nullptr, nullptr);
         pa_context_disconnect(context_);
@@ -80,6 +88,10 @@ void PulsePlayer::disconnect() {
 void PulsePlayer::openStream() {
     const pa_sample_spec format{PA_SAMPLE_S16LE, static_cast<std::uint32_t>(sampleRate_), 1};
     stream_ = pa_stream_new(context_, "speech", &format, nullptr);
+    if (!stream_) {
+        streamEnded();
+        return;
+    }
     pa_stream_set_state_callback(stream_, &PulsePlayer::onStreamState, this);
     pa_stream_set_write_callback(stream_, &PulsePlayer::onWritable, this);
     pa_stream_set_underflow_callback(stream_, &PulsePlayer::onUnderflow, this);
@@ -92,32 +104,55 @@ void PulsePlayer::openStream() {
             stream_, nullptr, &attributes,
             static_cast<pa_stream_flags_t>(PA_STREAM_ADJUST_LATENCY | PA_STREAM_START_CORKED),
             nullptr, nullptr) < 0)
-        lost();
+        streamEnded();
+}
+
+void PulsePlayer::streamEnded() {
+    const bool serverUp = pa_context_get_state(context_) == PA_CONTEXT_READY;
+    if (connected_ && serverUp) {
+        // Ended by a server that is still there (killed, or its sink gone): only the stream is
+        // made again, and nothing was lost but what was playing.
+        connected_ = false;
+        playingUntilUsec_ = 0;
+        release();
+        dropStream();
+        armTimer(ConnectTimeoutUsec);
+        openStream();
+    } else if (!serverUp) {
+        lost(serverProblem());
+    } else {
+        const QString error = QString::fromUtf8(pa_strerror(pa_context_errno(context_)));
+        lost(told_ == Told::Heard
+                 ? QStringLiteral("the sound stream ended and could not be made again (%1)")
+                       .arg(error)
+                 : QStringLiteral("the sound server refused a sound stream (%1)").arg(error));
+    }
+}
+
+QString PulsePlayer::serverProblem() const {
+    if (told_ == Told::Heard)
+        return QStringLiteral("the sound server has gone away");
+    return QStringLiteral("no sound server could be reached (%1)")
+        .arg(QString::fromUtf8(pa_strerror(pa_context_errno(context_))));
 }
 
 void PulsePlayer::heard() {
     pa_threaded_mainloop_get_api(loop_)->time_restart(timer_, nullptr);
     connected_ = true;
+    attempts_ = 0;
     const Told before = std::exchange(told_, Told::Heard);
     if (before == Told::Silent && listener_)
         listener_(QString());
 }
 
-void PulsePlayer::lost(const QString& why) {
+void PulsePlayer::lost(const QString& problem) {
     connected_ = false;
     playingUntilUsec_ = 0;
     release();
-    armTimer(RetryUsec);
+    armTimer(std::min(FirstRetryUsec << std::clamp(attempts_ - 1, 0, 8), LastRetryUsec));
     const Told before = std::exchange(told_, Told::Silent);
-    if (before == Told::Silent || !listener_)
-        return;
-    if (before == Told::Heard)
-        listener_(QStringLiteral("the sound server has gone away"));
-    else
-        listener_(QStringLiteral("no sound server could be reached (%1)")
-                      .arg(why.isEmpty()
-                               ? QString::fromUtf8(pa_strerror(pa_context_errno(context_)))
-                               : why));
+    if (before != Told::Silent && listener_)
+        listener_(problem);
 }
 
 void PulsePlayer::armTimer(std::int64_t usec) {
@@ -131,8 +166,10 @@ void PulsePlayer::onTimer(pa_mainloop_api*, pa_time_event*, const timeval*, void
     // Either the server has not answered in time, or it is time to look for it again.
     auto* player = static_cast<PulsePlayer*>(self);
     if (!player->connected_) {
-        if (player->told_ != Told::Silent)
-            player->lost(QStringLiteral("it did not answer")); // a hung server
+        if (player->told_ == Told::Heard) // a hung server
+            player->lost(QStringLiteral("the sound server has stopped answering"));
+        else if (player->told_ == Told::Nothing)
+            player->lost(QStringLiteral("no sound server could be reached (it did not answer)"));
         player->connect();
     }
 }
@@ -143,7 +180,7 @@ void PulsePlayer::onContextState(pa_context* context, void* self) {
     if (state == PA_CONTEXT_READY)
         player->openStream();
     else if (!PA_CONTEXT_IS_GOOD(state))
-        player->lost();
+        player->lost(player->serverProblem());
 }
 
 void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
@@ -152,7 +189,7 @@ void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
     if (state == PA_STREAM_READY)
         player->heard();
     else if (!PA_STREAM_IS_GOOD(state))
-        player->lost();
+        player->streamEnded();
 }
 
 void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {

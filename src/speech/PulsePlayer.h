@@ -18,8 +18,10 @@ struct timeval;
 //
 // The connection lives on the sound library's own thread. It is made there, given up after a
 // few seconds when the server does not answer, and made again whenever the server has gone away,
-// so a missing, hung or restarting server never makes the caller wait. Play and Stop only hand
-// over samples; while the server is away they do nothing.
+// after a pause that grows the longer it stays away; so a missing, hung or restarting server never
+// makes the caller wait. A stream that the server ends while it stays up is made again at once,
+// without a word to the listener. Play and Stop only hand over samples; while the server is away
+// they do nothing.
 class PulsePlayer {
 public:
     // Called on the player's thread when sound stops being heard (with the reason, in words for
@@ -50,8 +52,11 @@ private:
     void connect();
     void disconnect();
     void openStream();
+    void dropStream();
+    void streamEnded();
     void heard();
-    void lost(const QString& why = {});
+    void lost(const QString& problem);
+    QString serverProblem() const;
     void armTimer(std::int64_t usec);
     void release();
     void writePending(std::size_t bytes);
@@ -64,6 +69,7 @@ private:
     pa_stream* stream_ = nullptr;
     pa_time_event* timer_ = nullptr;
     Told told_ = Told::Nothing;
+    int attempts_ = 0; // connections made since sound was last heard
     std::vector<short> pending_;
     std::size_t next_ = 0;
     // Read without the lock: the window asks ten times a second, and taking the lock would
