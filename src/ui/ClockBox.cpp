@@ -33,7 +33,11 @@ void ClockBox::changeEvent(QEvent* event) {
     QLineEdit::changeEvent(event);
 }
 
-const ClockBox::Glyph& ClockBox::glyph(QChar character, QPointF fraction) {
+const ClockBox::Glyph& ClockBox::glyph(QChar character, QPointF fraction, qreal ratio) {
+    if (ratio != glyphRatio_) {
+        glyphs_.clear(); // moved to a screen of another scale, or drawn into another device
+        glyphRatio_ = ratio;
+    }
     const int x64 = qRound(fraction.x() * 64);
     const int y64 = qRound(fraction.y() * 64);
     const auto key = std::make_pair(character, x64 * 65 + y64);
@@ -46,7 +50,6 @@ const ClockBox::Glyph& ClockBox::glyph(QChar character, QPointF fraction) {
     QPainterPath outline;
     outline.addText(origin, font(), QString(character));
     const QRect bounds = outline.boundingRect().toAlignedRect().adjusted(-1, -1, 1, 1);
-    const qreal ratio = devicePixelRatioF();
     QImage image((QSizeF(bounds.size()) * ratio).toSize(), QImage::Format_ARGB32_Premultiplied);
     image.setDevicePixelRatio(ratio);
     image.fill(Qt::transparent);
@@ -70,6 +73,11 @@ void ClockBox::paintEvent(QPaintEvent* event) {
                                ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
                                .marginsRemoved(textMargins());
     painter.setClipRect(contents & event->rect());
+    // The device's pixels per widget pixel: the screen's scale, or that of whatever the box is
+    // rendered into.
+    const QTransform toDevice = painter.deviceTransform();
+    const qreal ratio =
+        toDevice.type() <= QTransform::TxScale ? toDevice.m11() : devicePixelRatioF();
 
     // Placed as the line edit places its own text, so that editing it moves nothing.
     const QFontMetrics metrics(font());
@@ -82,7 +90,7 @@ void ClockBox::paintEvent(QPaintEvent* event) {
         const QPointF origin(left + exact.horizontalAdvance(shown.left(i)), baseline);
         const QPoint whole(static_cast<int>(std::floor(origin.x())),
                            static_cast<int>(std::floor(origin.y())));
-        const Glyph& drawn = glyph(shown[i], origin - whole);
+        const Glyph& drawn = glyph(shown[i], origin - whole, ratio);
         painter.drawImage(whole + drawn.offset, drawn.image);
     }
 }
