@@ -49,6 +49,7 @@ private slots:
         rows<Mapped>({{"backslashes", {"c:\\windows\\media\\tada.wav", "/windows/media/tada.wav"}},
                       {"slashes", {"c:/home/me/bell.wav", "/home/me/bell.wav"}},
                       {"capital drive", {"D:\\x", "/x"}},
+                      {"drive root", {"c:\\", "/"}},
                       {"a time", {"1:30", "1:30"}},
                       {"drive alone", {"c:", "c:"}},
                       {"relative", {"readme.txt", "readme.txt"}}});
