@@ -73,11 +73,12 @@ stop_services() {
 }
 
 # One X server that picks a free display number itself and writes it to a pipe: sets XVFB_DISPLAY
-# and XVFB_STARTED (its process id).
+# and XVFB_STARTED (its process id). It does not reset when its last client leaves: a program
+# started during a reset cannot connect.
 start_xvfb() {
     local log="$1" size="$2"
     exec 3>"$log.display"
-    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp >"$log" 2>&1 &
+    Xvfb -displayfd 3 -screen 0 "${size}x24" -nolisten tcp -noreset >"$log" 2>&1 &
     XVFB_STARTED=$!
     exec 3>&-
     for _ in $(seq 50); do [ -s "$log.display" ] && break; sleep 0.1; done
