@@ -11,7 +11,6 @@ import time
 RATE = 22050
 BINARY = os.environ.get("HORAVOX_BINARY", "")
 ARTIFACTS = os.environ.get("HORAVOX_ARTIFACTS", ".")
-SKIPPED = 77
 # Controls as (left, top, width, height) in twips.
 RESET, HELP, CLEAR_PHRASES = (240, 360, 735, 375), (1200, 360, 735, 375), (8760, 6840, 1335, 375)
 TIMER_MODE, TIMER_START = (4080, 360, 615, 315), (5160, 360, 855, 285)
@@ -26,7 +25,7 @@ def row(n, column):
 def skip_unless(condition, needs):
     if not condition:
         print("SKIP: needs " + needs)
-        sys.exit(SKIPPED)
+        sys.exit(77)  # skipped
 
 
 skip_unless(os.environ.get("DISPLAY") and os.environ.get("HORAVOX_TEST_SINK"),
@@ -46,7 +45,6 @@ def check(condition, message):
 
 
 def wait_until(condition, timeout, step=0.05):
-    """The condition's first true value within `timeout` seconds; false when there is none."""
     deadline = time.monotonic() + timeout
     while not (value := condition()) and time.monotonic() < deadline:
         time.sleep(step)
@@ -159,7 +157,10 @@ class Horavox:
         return os.pread(self.output.fileno(), 1 << 20, 0).decode(errors="replace")
 
     def clock_text_changes(self):
-        self.move_message_aside()
+        # Without a window manager a message box lands on the window.
+        for window in self.message_windows():
+            run("xdotool", "windowmove", window, "700", "600")
+        time.sleep(0.2)
         box = "%dx%d+%d+%d" % (px(1725), px(495), px(2160), px(840))
         grab = lambda: subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
                                       capture_output=True).stdout
@@ -169,17 +170,6 @@ class Horavox:
 
     def message_windows(self):
         return [w for w in self.windows("^Horavox v2.0$") if w != self.window]
-
-    def move_message_aside(self):
-        # Without a window manager a message box lands on the window.
-        for window in self.message_windows():
-            run("xdotool", "windowmove", window, "700", "600")
-        time.sleep(0.2)
-
-    def close_window(self):
-        # As the window manager's close button does: asks the window to close.
-        run("wmctrl", "-i", "-c", self.window)
-        return time.monotonic()
 
     def alive(self, within=0):
         try:
@@ -193,12 +183,3 @@ class Horavox:
         if self.alive(within=5):
             fail("horavox did not end when asked to")
 
-
-def sound_server(action):
-    skip_unless(os.environ.get("HORAVOX_SOUND_DIR"),
-                "a sound server of its own: scripts/sound-server use KIND -- ...")
-    began = time.monotonic()
-    subprocess.run([os.environ["HORAVOX_SOUND_SCRIPT"], action, os.environ["HORAVOX_SOUND_DIR"]],
-                   check=True)
-    print("sound server %s: %.0f ms" % (action, (time.monotonic() - began) * 1000))
-    return time.monotonic()
