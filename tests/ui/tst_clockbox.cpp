@@ -31,8 +31,7 @@ private slots:
     // so that clicking into it to edit moves nothing. Each box is drawn once before, at the
     // screen's scale, which must leave nothing behind for another font or another scale.
     void looksLikeALineEdit_data() {
-        rows<Box>({{"small clock", {18, "23:59:59", {115, 33}}},
-                   {"small, below zero", {18, "- 00:00:05", {115, 33}}},
+        rows<Box>({{"small, below zero", {18, "- 00:00:05", {115, 33}}},
                    {"big clock", {100, "- 00:00:05", {657, 167}}},
                    {"too wide: the beginning shows", {100, "- 100:00:00", {657, 167}}},
                    {"bold after regular", {100, "23:59:59", {657, 167}, 1, QFont::Normal}},

@@ -1,5 +1,6 @@
 // The window as created, before its load event: how its controls stand against each other, the tab
-// chain, the clock font and the pictures.
+// chain, the clock font and the pictures. The clocks' places and sizes are the load's
+// (tst_layouts).
 #include "ClickableLabel.h"
 #include "SpeechIndicator.h"
 #include "WindowFixture.h"
@@ -40,7 +41,7 @@ private slots:
              {Line{w.txtSelectVoice, w.Label2, w.Label1, w.Label3, w.TextToSpeech1, w.Image1},
               Line{w.cmdReset, w.cmdHelp, w.cboSelectVoice, w.cboTimerMode, w.TimerStart,
                    w.cboDisplayMode},
-              Line{w.txtTimer, w.txtTime}, Line{w.cmdSayThisNow, w.txtSayThisNow}})
+              Line{w.cmdSayThisNow, w.txtSayThisNow}})
             checkInALine(line);
         for (const auto& [caption, control] : {std::pair<QLabel*, QWidget*>{w.Label1, w.TimerStart},
                                                {w.Label2, w.cboTimerMode},
@@ -53,10 +54,9 @@ private slots:
             QCOMPARE(caption->width() == control->width(), caption != w.txtSelectVoice);
         }
         QCOMPARE(w.cmdHelp->size(), w.cmdReset->size());
-        QCOMPARE(w.txtTime->size(), w.txtTimer->size());
 
-        // Phrase rows at an even pitch, the say-this-now row one pitch below the last, all on the
-        // left edge of the timer; then the instruction lines, evenly spaced.
+        // Phrase rows at an even pitch, the say-this-now row one pitch below the last, Reset on
+        // their left edge; then the instruction lines, evenly spaced.
         const int pitch = w.SayList[1]->y() - w.SayList[0]->y();
         QVERIFY(pitch > w.SayList[0]->height());
         for (std::size_t i = 0; i < PhraseRowCount; ++i) {
@@ -66,9 +66,8 @@ private slots:
                          column[0]->geometry().translated(0, pitch * int(i)));
         }
         QCOMPARE(w.txtSayThisNow->geometry(), w.SayList[9]->geometry().translated(0, pitch));
-        for (const QWidget* control :
-             std::initializer_list<const QWidget*>{w.txtTimer, w.cmdReset, w.cmdSayThisNow})
-            QCOMPARE(control->x(), w.ElapsedActual[0]->x());
+        QCOMPARE(w.cmdReset->x(), w.ElapsedActual[0]->x());
+        QCOMPARE(w.cmdSayThisNow->x(), w.ElapsedActual[0]->x());
         QVERIFY(w.Help[0]->y() > w.txtSayThisNow->geometry().bottom());
         const int linePitch = w.Help[1]->y() - w.Help[0]->y();
         for (std::size_t i = 0; i < w.Help.size(); ++i) {
@@ -90,7 +89,6 @@ private slots:
         QVERIFY2(font.family() == "Liberation Sans" || font.family() == "Arial",
                  qPrintable(font.family()));
         QVERIFY(font.bold());
-        QCOMPARE(window->txtTime->font().pointSize(), 18);
         QCOMPARE(window->Image1->pixmap().size(), QSize(45, 89));
         QCOMPARE(window->Image1->size(), QSize(45, 89)); // not stretched
         const auto sizes = window->windowIcon().availableSizes();
