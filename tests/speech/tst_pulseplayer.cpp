@@ -86,9 +86,8 @@ private slots:
 
     void corkedWhenSilent_data() {
         QTest::addColumn<QString>("how");
-        QTest::newRow("tone plays out") << "";
         QTest::newRow("stopped") << "stop"; // as a blank phrase is: Stop plays no samples
-        QTest::newRow("after the server killed the stream") << "kill"; // made again, untold
+        QTest::newRow("the server killed the stream") << "kill"; // made again: a tone plays out
     }
     void corkedWhenSilent() {
         QFETCH(QString, how);
