@@ -100,13 +100,8 @@ void frmHoravox::SetFormHeight(int outerTwips, double mustShowTwips) {
     clientHeightTwips_ = ::ClientHeightTwips(outerTwips, frameTwips, mustShowTwips);
     QRect client = geometry();
     client.setHeight(twips::ToPixels(clientHeightTwips_));
-    // A window grown taller than the room below it moves up to stay on the screen.
-    if (const QScreen* shown = screen()) {
-        const QRect room = shown->availableGeometry();
-        const int below = room.bottom() - (client.bottom() + frameUsed_.bottom());
-        if (below < 0)
-            client.moveTop(std::max(room.top() + frameUsed_.top(), client.top() + below));
-    }
+    if (const QScreen* shown = screen())
+        client = geometry::KeptOnScreen(client, frameUsed_, shown->availableGeometry());
     setGeometry(client);
 }
 

@@ -3,6 +3,7 @@
 #include "Twips.h"
 
 #include <QWidget>
+#include <algorithm>
 
 namespace geometry {
 
@@ -31,6 +32,13 @@ void SetFontSize(QWidget& control, int points) {
     QFont font = control.font();
     font.setPointSize(points);
     control.setFont(font);
+}
+
+QRect KeptOnScreen(QRect client, const QMargins& frame, const QRect& room) {
+    const int below = room.bottom() - (client.bottom() + frame.bottom());
+    if (below < 0)
+        client.moveTop(std::max(room.top() + frame.top(), client.top() + below));
+    return client;
 }
 
 } // namespace geometry

@@ -2,6 +2,9 @@
 
 #include "VerticalUnit.h"
 
+#include <QMargins>
+#include <QRect>
+
 class QWidget;
 
 // A control's place as the window's design states it: Left and Width in twips, Top and Height in
@@ -18,5 +21,9 @@ void SetHeight(QWidget& control, int units, const VerticalUnit& unit);
 void Place(QWidget& control, int left, int top, int width, int height);
 
 void SetFontSize(QWidget& control, int points);
+
+// A window's client rectangle, moved up where it and its frame would run past the bottom of the
+// room the screen leaves, but never so far that its title bar leaves the top.
+QRect KeptOnScreen(QRect client, const QMargins& frame, const QRect& room);
 
 } // namespace geometry

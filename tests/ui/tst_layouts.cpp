@@ -1,5 +1,7 @@
 // The three display modes, chosen as the user chooses them, and the window's vertical unit.
 #include "ClickableLabel.h"
+#include "ControlGeometry.h"
+#include "Twips.h"
 #include "WindowFixture.h"
 
 #include <QPushButton>
@@ -18,13 +20,15 @@ int px(double twips) {
     return qRound(twips / 15.0);
 }
 
-// The window heights in the order the window took them.
-class HeightRecorder : public QObject {
+// The window's new heights and repaints, in the order they came.
+class LayoutRecorder : public QObject {
 public:
-    QList<int> heights;
+    QStringList events;
     bool eventFilter(QObject*, QEvent* event) override {
         if (event->type() == QEvent::Resize)
-            heights << static_cast<QResizeEvent*>(event)->size().height();
+            events << QString::number(static_cast<QResizeEvent*>(event)->size().height());
+        else if (event->type() == QEvent::Paint)
+            events << QStringLiteral("paint");
         return false;
     }
 };
@@ -88,6 +92,7 @@ private slots:
                         told == int(Told::WhenShown));
         frmHoravox& w = *f.window;
         w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w)); // repainted by each layout from now on
         double frameTwips = 0;
         // Whatever the frame, the short window keeps its clocks in sight and the tall one the
         // last instruction line.
@@ -118,13 +123,14 @@ private slots:
         bool table = true;
         for (const int choice : choices) {
             const double unit = unitOf(outer); // placed in the unit of the window it finds
-            HeightRecorder recorder;
+            LayoutRecorder recorder;
             w.installEventFilter(&recorder);
             f.choose(w.cboDisplayMode, choice);
             if (choice == 1) {
                 QCOMPARE(w.txtTimer->geometry(),
                          QRect(px(240), px(1500 * unit), px(9855), px(2500 * unit)));
-                QCOMPARE(w.txtTime->y(), px(4800 * unit));
+                QCOMPARE(w.txtTime->geometry(),
+                         QRect(px(240), px(4800 * unit), px(9855), px(2500 * unit)));
                 if (!frame.isNull()) // no frame: the short unit is 1900 / 1440 and the box runs off
                     QVERIFY(w.txtTime->geometry().bottom() < w.height());
                 QCOMPARE(w.txtTime->font().pointSize(), 100);
@@ -138,9 +144,13 @@ private slots:
                 if (outer == Short) // the window stays where it is
                     QCOMPARE(w.geometry().topLeft(), design);
             }
-            if (choice == 2) { // short first, as the clocks are placed, then tall
-                QCOMPARE(recorder.heights, (QList<int>{client(Short), client(Tall)}));
+            const auto height = [&](int outer) { return QString::number(client(outer)); };
+            if (choice == 2) { // short and repainted first, as the clocks are placed, then tall
+                QCOMPARE(recorder.events,
+                         (QStringList{height(Short), "paint", height(Tall), "paint"}));
                 QVERIFY(w.Help[4]->geometry().bottom() < w.height());
+            } else {
+                QCOMPARE(recorder.events.count("paint"), 1);
             }
             for (QLineEdit* box : {w.txtTimer, w.txtTime})
                 QVERIFY2(textFits(*box), qPrintable(box->objectName()));
@@ -158,6 +168,31 @@ private slots:
             QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(outer));
             QCOMPARE(w.txtTimer->geometry(), timer);
         }
+    }
+
+    // Twips follow the screen's DPI, and a unit needs a positive scale height; what makes no
+    // sense is refused and changes nothing.
+    void unitsRefuseNonsense() {
+        for (const auto& [dpi, pixelsPerInch] : {std::pair{120.0, 120}, {0.0, 120}, {96.0, 96}}) {
+            twips::SetLogicalDpi(dpi);
+            QCOMPARE(twips::ToPixels(1440), pixelsPerInch);
+        }
+        VerticalUnit unit;
+        for (const int scaleHeight : {0, -1})
+            QVERIFY_THROWS_EXCEPTION(std::invalid_argument, unit.SetScaleHeight(900, scaleHeight));
+        QCOMPARE(unit.TwipsPerUnit(), 1.0);
+        unit.SetScaleHeight(900, 1);
+        QCOMPARE(unit.TwipsPerUnit(), 900.0);
+    }
+
+    // A window that would run off the bottom of the screen moves up, as far as the top.
+    void keptOnScreen() {
+        const QRect room(0, 30, 800, 570); // below a panel
+        const QMargins frame(1, 20, 1, 5);
+        const std::tuple<QRect, int> windows[] = {
+            {{40, 60, 700, 500}, 60}, {{40, 60, 700, 540}, 55}, {{40, 60, 700, 600}, 50}};
+        for (const auto& [client, top] : windows)
+            QCOMPARE(geometry::KeptOnScreen(client, frame, room), client.translated(0, top - 60));
     }
 
     void otherTextsChangeNothing_data() {
