@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <vector>
 #include <xcb/xcb.h>
 
@@ -23,9 +24,21 @@ class X11Frame final : public WindowFrame, private QAbstractNativeEventFilter {
 public:
     explicit X11Frame(xcb_connection_t* connection)
         : connection_(connection),
-          root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root),
-          supported_(atom("_NET_SUPPORTED")), check_(atom("_NET_SUPPORTING_WM_CHECK")),
-          request_(atom("_NET_REQUEST_FRAME_EXTENTS")), extents_(atom("_NET_FRAME_EXTENTS")) {}
+          root_(xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root) {
+        // All asked at once: one round trip to the X server instead of four.
+        const char* names[] = {"_NET_SUPPORTED", "_NET_SUPPORTING_WM_CHECK",
+                               "_NET_REQUEST_FRAME_EXTENTS", "_NET_FRAME_EXTENTS"};
+        xcb_intern_atom_cookie_t cookies[std::size(names)];
+        for (std::size_t i = 0; i < std::size(names); ++i)
+            cookies[i] = xcb_intern_atom(connection_, 0, uint16_t(strlen(names[i])), names[i]);
+        xcb_atom_t* atoms[] = {&supported_, &check_, &request_, &extents_};
+        for (std::size_t i = 0; i < std::size(names); ++i) {
+            xcb_intern_atom_reply_t* reply =
+                xcb_intern_atom_reply(connection_, cookies[i], nullptr);
+            *atoms[i] = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+            free(reply);
+        }
+    }
 
     ~X11Frame() override {
         if (watching_)
@@ -82,15 +95,6 @@ private:
         return false;
     }
 
-    xcb_atom_t atom(const char* name) {
-        const auto cookie =
-            xcb_intern_atom(connection_, 0, static_cast<uint16_t>(strlen(name)), name);
-        xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection_, cookie, nullptr);
-        const xcb_atom_t found = reply ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-        free(reply);
-        return found;
-    }
-
     std::vector<uint32_t> property(xcb_window_t window, xcb_atom_t name, xcb_atom_t type) {
         const auto cookie = xcb_get_property(connection_, 0, window, name, type, 0, 4096);
         xcb_get_property_reply_t* reply = xcb_get_property_reply(connection_, cookie, nullptr);
@@ -137,7 +141,8 @@ private:
 
     xcb_connection_t* connection_;
     xcb_window_t root_;
-    xcb_atom_t supported_, check_, request_, extents_;
+    xcb_atom_t supported_ = XCB_ATOM_NONE, check_ = XCB_ATOM_NONE, request_ = XCB_ATOM_NONE,
+               extents_ = XCB_ATOM_NONE;
     bool requested_ = false;
     bool watching_ = false;
     QWidget* window_ = nullptr;

@@ -16,7 +16,7 @@ void AddItem(QComboBox& combo, const QString& entry) {
     const int index = combo.currentIndex();
     const QString text = combo.currentText();
     combo.addItem(entry);
-    if (index == -1) {
+    if (index == -1 && combo.currentIndex() != -1) { // the first entry selects itself
         combo.setCurrentIndex(-1);
         combo.setEditText(text);
     }

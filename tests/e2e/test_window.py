@@ -73,8 +73,11 @@ def wayland():
     def outline(name=None):
         """(width, height, left, top) of the window; the picture is kept under `name`."""
         picture = shot(name) if name else os.path.join(folder, "root.png")
-        # The compositor draws the pointer itself: parked in the corner, it is cut away.
-        run("xdotool", "mousemove", "1365", "767")
+        # The compositor draws its pointer itself, and moves it by the X pointer's moves: pushed
+        # to one corner and the other, the two agree, and it is cut away.
+        for corner in ("0", "0"), ("1365", "767"):
+            run("xdotool", "mousemove", *corner)
+            time.sleep(0.05)
         run("import", "-window", "root", picture)
         box = run("convert", picture, "-crop", "1356x758+0+0", "+repage", "-format", "%@",
                   "info:")
