@@ -24,6 +24,8 @@ private slots:
         rows<Pick>({{"name, in any case", {"Name=french", "de_DE", 1}},
                     {"criteria before the user's language", {"Gender=2", "de_DE", 2}},
                     {"a language criterion", {"Language=de_DE", "fr_FR", 4}},
+                    {"its region met counts more", {"Language=en_US", "en_GB", 5}},
+                    {"a name and a language met count alike", {"Name=Woman;Language=de", "de", 4}},
                     {"the user's language breaks a tie", {"Gender=1", "de_DE.UTF-8", 4}},
                     {"then English", {"Mfg=Microsoft", "xx", 3}},
                     {"malformed pairs ignored", {";=;Gender;Shoe=9", "de_DE", 4}}});
