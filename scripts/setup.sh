@@ -68,7 +68,7 @@ stop_services() {
     for kind in pulseaudio pipewire; do
         "$ROOT/scripts/sound-server" stop "$SERVICES/sound/$kind"
     done
-    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null || true
     rm -rf "$SERVICES"
 }
 
@@ -145,7 +145,7 @@ with_session_bus() {
 stop_desktops() {
     [ -f "$DESKTOPS/bus-pids" ] && DESKTOP_PIDS+=($(cat "$DESKTOPS/bus-pids"))
     for pid in "${DESKTOP_PIDS[@]}"; do
-        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null
+        kill "$pid" 2>/dev/null && wait "$pid" 2>/dev/null || true
     done
     rm -rf "$DESKTOPS"
 }
