@@ -1,5 +1,7 @@
 // The floor for the window's own costs: the same controls at the same pixels, written the plain
 // way, with no speech, no frame query and no pictures read from files.
+#include "PhraseRow.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QLabel>
@@ -14,19 +16,6 @@
 namespace {
 
 // The texts the window is designed with.
-const char* const Rows[10][3] = {
-    {"E", "00:00:02", "Horavox"},
-    {"E", "00:00:05", "Click the reset buttun to restart the clock"},
-    {"E", "00:00:10", "Click the help buttun for instructions"},
-    {"E", "00:00:15", "Change the display mode to edet the phrases spoken"},
-    {"E", "00:00:25",
-     "The letter ee, indicates elapsed time and the letter eh, indicates actual time"},
-    {"E", "00:00:00", ""},
-    {"E", "00:00:00", ""},
-    {"E", "00:00:00", ""},
-    {"E", "01:20:00", "This phrase will be spoken when the elapsed time is 1 hour and 20 minutes"},
-    {"A", "22:00:00", "This phrase will be spoken at 10 o clock p m"},
-};
 const char* const Help[5] = {
     "Instructions:",
     R"(Enter "E" for Elapsed Time or "A" for Actual Time in first column.)",
@@ -88,9 +77,9 @@ int main(int argc, char* argv[]) {
     time->setFont(clockFont);
     for (int i = 0; i < 10; ++i) {
         const int top = 1560 + 480 * i;
-        place(new QLineEdit(QString::fromUtf8(Rows[i][2]), &window), 1680, top, 8400, 285);
-        place(new QLineEdit(QString::fromUtf8(Rows[i][1]), &window), 600, top, 975, 285);
-        place(new QLineEdit(QString::fromUtf8(Rows[i][0]), &window), 240, top, 255, 285);
+        place(new QLineEdit(DefaultPhraseRows()[i].phrase, &window), 1680, top, 8400, 285);
+        place(new QLineEdit(DefaultPhraseRows()[i].time, &window), 600, top, 975, 285);
+        place(new QLineEdit(DefaultPhraseRows()[i].kind, &window), 240, top, 255, 285);
     }
     place(new QLineEdit(QStringLiteral("This is a test"), &window), 1680, 6360, 8400, 285);
     place(new QPushButton(QStringLiteral("Say This Now"), &window), 240, 6360, 1335, 255);
