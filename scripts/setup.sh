@@ -101,9 +101,8 @@ start_desktops() {
     KWIN_COMPOSE=N start_desktop kwin with_session_bus kwin_x11 --replace
     start_desktop late
     # A plain ground, no panel and no on-screen keyboard, so that a screenshot shows the window.
-    printf '[core]\nidle-time=0\n[shell]\nbackground-color=0xff204060\npanel-position=none\n%s\n' \
-        '[input-method]' >"$DESKTOPS/weston.ini"
-    printf 'path=\n' >>"$DESKTOPS/weston.ini"
+    printf '%s\n' '[core]' 'idle-time=0' '[shell]' 'background-color=0xff204060' \
+        'panel-position=none' '[input-method]' 'path=' >"$DESKTOPS/weston.ini"
     XDG_RUNTIME_DIR="$DESKTOPS" start_desktop weston weston --backend=x11-backend.so \
         --use-pixman --width=1366 --height=768 --socket=wayland-horavox \
         --config="$DESKTOPS/weston.ini"

@@ -112,9 +112,7 @@ void PulsePlayer::streamEnded() {
     if (connected_ && serverUp) {
         // Ended by a server that is still there (killed, or its sink gone): only the stream is
         // made again, and nothing was lost but what was playing.
-        connected_ = false;
-        playingUntilUsec_ = 0;
-        release();
+        unheard();
         dropStream();
         armTimer(ConnectTimeoutUsec);
         openStream();
@@ -145,10 +143,15 @@ void PulsePlayer::heard() {
         listener_(QString());
 }
 
-void PulsePlayer::lost(const QString& problem) {
+// Nothing plays until a stream is ready again.
+void PulsePlayer::unheard() {
     connected_ = false;
     playingUntilUsec_ = 0;
     release();
+}
+
+void PulsePlayer::lost(const QString& problem) {
+    unheard();
     armTimer(std::min(FirstRetryUsec << std::clamp(attempts_ - 1, 0, 8), LastRetryUsec));
     const Told before = std::exchange(told_, Told::Silent);
     if (before != Told::Silent && listener_)

@@ -55,6 +55,7 @@ private:
     void dropStream();
     void streamEnded();
     void heard();
+    void unheard();
     void lost(const QString& problem);
     QString serverProblem() const;
     void armTimer(std::int64_t usec);
