@@ -117,7 +117,7 @@ class Horavox:
         self.window = found[0] if found else fail("no window titled Horavox v2.0 appeared")
 
     def windows(self, name):
-        return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid),
+        return run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid),
                    "--name", name, check=False).split()
 
     def geometry(self, window=None):
