@@ -136,6 +136,10 @@ void EspeakSpeechControl::awaitSetUp() const {
     engine_->setUpDone.wait();
 }
 
+bool EspeakSpeechControl::IsSetUp() const {
+    return engine_->setUpDone.wait_for(std::chrono::seconds(0)) == std::future_status::ready;
+}
+
 QString EspeakSpeechControl::UnavailableReason() const {
     awaitSetUp();
     return engine_->unavailableReason;

@@ -44,6 +44,9 @@ public:
 
     // Empty when the synthesizer has started; otherwise why not, in words for the user.
     QString UnavailableReason() const;
+    // Whether the set-up has finished, without waiting for it: a library that opens a sound
+    // connection of its own while starting waits there for a hung server.
+    bool IsSetUp() const;
 
     int SampleRate() const;
     // In voice-number order.

@@ -116,9 +116,12 @@ class Horavox:
             fail("horavox ended with %s: %s" % (self.process.returncode, self.messages()))
         self.window = found[0] if found else fail("no window titled Horavox v2.0 appeared")
 
-    def windows(self, name):
-        return run("xdotool", "search", "--all", "--onlyvisible", "--pid", str(self.process.pid),
-                   "--name", name, check=False).split()
+    # The program's windows, of that title where one is given: both must match, as a window
+    # manager may draw the frame as a window of its own that carries the title too.
+    def windows(self, name=None):
+        title = ["--all", "--name", name] if name else []
+        return run("xdotool", "search", "--onlyvisible", "--pid", str(self.process.pid), *title,
+                   check=False).split()
 
     def geometry(self, window=None):
         info = run("xwininfo", "-id", window or self.window)
@@ -139,8 +142,8 @@ class Horavox:
 
     def choose_display_mode(self, entry):
         self.click(6240 + 1455 - 240, 360, 240, 315)
-        # The list is a window of its own, named after the program; a tooltip is one too, narrower.
-        popups = wait_until(lambda: [p for p in self.windows("^horavox$")
+        # The list is a window of its own, with no title; a tooltip is one too, narrower.
+        popups = wait_until(lambda: [p for p in self.windows()
                                      if abs(self.geometry(p)[2] - px(1455)) <= 4], 3, 0.1)
         if not popups:
             fail("the display-mode list did not open")
