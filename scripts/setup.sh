@@ -7,7 +7,7 @@ BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev
                 espeak-ng-data libpulse-dev libxcb1-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox espeak-ng
                pipewire pipewire-pulse wireplumber dbus-daemon
-               imagemagick python3 clang util-linux
+               imagemagick python3 clang libclang-rt-dev util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
                python3-pyatspi libfaketime mutter kwin-x11 breeze)
 
