@@ -4,7 +4,7 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libespeak-ng-dev
-                espeak-ng-data libpulse-dev libxcb1-dev fonts-liberation2 xdg-utils)
+                espeak-ng-data libpulse-dev libxcb1-dev libwayland-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox espeak-ng
                pipewire pipewire-pulse wireplumber dbus-daemon
                imagemagick python3 clang util-linux

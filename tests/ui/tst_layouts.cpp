@@ -3,6 +3,7 @@
 #include "ControlGeometry.h"
 #include "Twips.h"
 #include "WindowFixture.h"
+#include "WindowFrame.h"
 
 #include <QPushButton>
 #include <QResizeEvent>
@@ -64,8 +65,9 @@ class tst_Layouts : public QObject {
     Q_OBJECT
 private slots:
     // Desktops as they tell the window's frame: none (a bare X server), before the window is
-    // shown (an X11 window manager), only once it is shown (Qt's own decorations on Wayland), or
-    // later (a window manager that frames the window at map, or starts after the program).
+    // shown (an X11 window manager, or a Wayland compositor that draws the frame itself), only
+    // once it is shown (Qt's own decorations on Wayland), or later (a window manager that frames
+    // the window at map, or starts after the program).
     void displayModes_data() {
         QTest::addColumn<QMargins>("frame");
         QTest::addColumn<int>("told");
@@ -74,7 +76,8 @@ private slots:
             {"no frame", {}, Told::BeforeShown},
             {"window manager", {1, 20, 1, 5}, Told::BeforeShown},
             {"told when shown", {3, 30, 3, 3}, Told::WhenShown},
-            {"told after shown", {0, 41, 0, 0}, Told::AfterShown}};
+            {"told after shown", {0, 41, 0, 0}, Told::AfterShown},
+            {"compositor draws it", CompositorDrawnFrame({}), Told::BeforeShown}};
         for (const auto& [desktop, frame, told] : desktops) {
             QTest::addRow("%s: small, big, phrases, small", desktop)
                 << frame << int(told) << QList<int>{0, 1, 2, 0};
@@ -166,6 +169,26 @@ private slots:
             QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(outer));
             QCOMPARE(w.txtTimer->geometry(), timer);
         }
+    }
+
+    // A compositor that draws the frame tells no size: the window takes the design's 480 twips as
+    // a title bar, in the screen's pixels, unless Qt has drawn a decoration of its own after all.
+    void compositorDrawnFrame_data() {
+        QTest::addColumn<double>("dpi");
+        QTest::addColumn<QMargins>("drawnByQt");
+        QTest::addColumn<QMargins>("frame");
+        QTest::addRow("compositor draws it") << 96.0 << QMargins() << QMargins(0, 32, 0, 0);
+        QTest::addRow("compositor draws it, 120 DPI")
+            << 120.0 << QMargins() << QMargins(0, 40, 0, 0);
+        QTest::addRow("left to Qt") << 96.0 << QMargins(3, 30, 3, 3) << QMargins(3, 30, 3, 3);
+    }
+    void compositorDrawnFrame() {
+        QFETCH(double, dpi);
+        QFETCH(QMargins, drawnByQt);
+        twips::SetLogicalDpi(dpi);
+        const QMargins frame = CompositorDrawnFrame(drawnByQt);
+        twips::SetLogicalDpi(96);
+        QTEST(frame, "frame");
     }
 
     // Twips follow the screen's DPI, and a unit needs a positive scale height; what makes no
