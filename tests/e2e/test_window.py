@@ -49,44 +49,60 @@ def settles(app, outer, name):
     run("import", "-window", "root" if top else app.window, shot(name))
 
 
-def wayland():
-    """The window's outline on the compositor's plain ground, Qt's own title bar and border
-    included; the layouts chosen with a click on the list and its keys."""
-    decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
-    frame = decoration[1] + decoration[3]
-    app = Horavox({"QT_QPA_PLATFORM": "wayland",
-                   "WAYLAND_DISPLAY": os.environ["HORAVOX_WAYLAND_DISPLAY"]}, x11=False)
+def park_pointer():
+    """A nested compositor draws its pointer itself, and moves it by the X pointer's moves: pushed
+    to one corner and then the other, the two agree, and it rests in the corner, which the
+    outline cuts away (the pointer's looks change as it enters a client)."""
+    for corner in ("0", "0"), ("1365", "767"):
+        run("xdotool", "mousemove", *corner)
+        time.sleep(0.05)
 
-    def outline(name=None):
-        """(width, height, left, top) of the window; the picture is kept under `name`."""
-        picture = shot(name or "outline")
-        # The compositor draws its pointer itself, and moves it by the X pointer's moves: pushed
-        # to one corner and the other, the two agree, and it is cut away.
-        for corner in ("0", "0"), ("1365", "767"):
-            run("xdotool", "mousemove", *corner)
-            time.sleep(0.05)
-        run("import", "-window", "root", picture)
-        box = run("convert", picture, "-crop", "1356x758+0+0", "+repage", "-format", "%@",
-                  "info:")
-        return tuple(map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()))
 
-    box = wait_until(lambda: (b := outline())[1] == px(SHORT) and b, 10, 0.2)
-    check(box, "Small Time: the window is %d twips high, title bar included" % SHORT)
-    # Dragged by its title bar to the top, where the tall window fits below.
-    x, y = box[2] + box[0] // 3, box[3] + decoration[1] // 2
+def choose_by_keys(arrow, current, entry):
+    """Opens the display-mode list with a click on its arrow and takes `entry` with the keys."""
+    run("xdotool", "mousemove", *map(str, arrow), "click", "1")
+    time.sleep(0.5)
+    keys = ["Down"] * (entry - current) + ["Up"] * (current - entry) + ["Return"]
+    run("xdotool", "key", "--delay", "100", *keys)
+
+
+def drag_to_top(x, y):
+    """Drags the window by the point (x, y) of its title bar up to the top of the screen."""
     run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
     for step in range(1, 6):
         run("xdotool", "mousemove", str(x), str(y - (y - 20) * step // 5))
         time.sleep(0.05)
     run("xdotool", "mouseup", "1")
+
+
+def wayland(socket):
+    """The window's outline where the compositor's ground showed before, Qt's own title bar and
+    border included; the layouts chosen with a click on the list and its keys."""
+    decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
+    frame = decoration[1] + decoration[3]
+    park_pointer()
+    ground = shot("ground")
+    run("import", "-window", "root", ground)
+    app = Horavox({"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket}, x11=False)
+
+    def outline(name=None):
+        """(width, height, left, top) of the window; the picture is kept under `name`."""
+        picture = shot(name or "outline")
+        park_pointer()
+        run("import", "-window", "root", picture)
+        box = run("convert", ground, picture, "-compose", "difference", "-composite",
+                  "-threshold", "3%", "-crop", "1356x758+0+0", "+repage", "-format", "%@", "info:")
+        return tuple(map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()))
+
+    box = wait_until(lambda: (b := outline())[1] == px(SHORT) and b, 10, 0.2)
+    check(box, "Small Time: the window is %d twips high, title bar included" % SHORT)
+    # Dragged by its title bar to the top, where the tall window fits below.
+    drag_to_top(box[2] + box[0] // 3, box[3] + decoration[1] // 2)
     current = 0
     for name, entry, outer in LAYOUTS:
         width, height, left, top = outline()
-        arrow = (left + decoration[0] + px(6240 + 1455 - 120), top + decoration[1] + px(360 + 157))
-        run("xdotool", "mousemove", *map(str, arrow), "click", "1")
-        time.sleep(0.5)
-        keys = ["Down"] * (entry - current) + ["Up"] * (current - entry) + ["Return"]
-        run("xdotool", "key", "--delay", "100", *keys)
+        choose_by_keys((left + decoration[0] + px(6240 + 1455 - 120),
+                        top + decoration[1] + px(360 + 157)), current, entry)
         current = entry
         expected = px(max(outer, KEEP[outer] + 15 * frame))
         box = wait_until(lambda: (b := outline())[1] == expected and b, 3, 0.2)
@@ -96,8 +112,88 @@ def wayland():
     app.close()
 
 
+def kwin_wayland():
+    """kwin draws the frame and tells no client its size: the window lays out for the design's
+    frame of 480 twips. Measured by kwin itself, through a script loaded on its session bus whose
+    output goes to kwin's log."""
+    major = int(re.search(r"(\d+)\.", run(os.environ["HORAVOX_KWIN_WAYLAND_BINARY"],
+                                            "--version")).group(1))
+    windows, client = ("windowList", "clientGeometry") if major >= 6 else ("clientList",
+                                                                           "bufferGeometry")
+    with open(os.environ["HORAVOX_KWIN_WAYLAND_BUS_FILE"]) as bus:
+        kwin_env = os.environ | {"DBUS_SESSION_BUS_ADDRESS": bus.read().strip()}
+    log = os.environ["HORAVOX_KWIN_WAYLAND_LOG"]
+    app = Horavox({"QT_QPA_PLATFORM": "wayland",
+                   "WAYLAND_DISPLAY": os.environ["HORAVOX_KWIN_WAYLAND_SOCKET"]}, x11=False)
+    asked = [0]
+
+    def scripting(method, *args):
+        return subprocess.run(["gdbus", "call", "--session", "--dest", "org.kde.KWin",
+                               "--object-path", "/Scripting", "--method",
+                               "org.kde.kwin.Scripting." + method, *args], env=kwin_env,
+                              check=True, capture_output=True, text=True).stdout
+
+    def geometry():
+        """(client, frame) of the program's window, each (x, y, width, height), as kwin has it."""
+        asked[0] += 1
+        mark = "horavox-geometry-%d" % asked[0]
+        script = os.path.join(tempfile.mkdtemp(), "geometry.js")
+        with open(script, "w") as out:
+            out.write("for (const w of workspace.%s()) { const c = w.%s, f = w.frameGeometry; "
+                      "print('%s ' + [w.pid, c.x, c.y, c.width, c.height, f.x, f.y, f.width, "
+                      "f.height].join(' ')); }" % (windows, client, mark))
+        scripting("loadScript", script, mark)
+        scripting("start")
+
+        def told():
+            with open(log, errors="replace") as lines:
+                for line in lines:
+                    values = line.split(mark + " ")[1:]
+                    numbers = list(map(int, values[0].split())) if values else []
+                    if numbers and numbers[0] == app.process.pid:
+                        return tuple(numbers[1:5]), tuple(numbers[5:9])
+            return None
+        found = wait_until(told, 2, 0.05)
+        scripting("unloadScript", mark)
+        return found
+
+    def settles(outer, name):
+        expected = client_px(outer, 32)
+        right = lambda: (g := geometry()) and g[0][3] == expected and g
+        found = wait_until(right, 3, 0.2) or geometry()
+        (x, y, width, height), frame = found or fail("kwin told no window of the program")
+        print("%s: client %s, frame %s" % (name, found[0], frame))
+        check(height == expected, "%s: the client area is %d twips high under the frame kwin "
+              "draws, %d px" % (name, outer - 480, height))
+        if outer == SHORT:
+            check(height < px(1560), "%s: phrase row 0 is out of sight" % name)
+        check(frame[1] >= 0 and frame[1] + frame[3] <= 768, "%s: the window is on the screen" % name)
+        run("import", "-window", "root", shot(name))
+        return x, y
+
+    check(wait_until(lambda: (g := geometry()) and g[0][2] == px(10365), 10, 0.2),
+          "the client area is 10365 twips wide")
+    x, y = settles(SHORT, "small-time")
+    # Dragged by kwin's title bar to the top, where the tall window fits below.
+    _, (fx, fy, fwidth, _) = geometry()
+    drag_to_top(fx + fwidth // 3, (fy + y) // 2)
+    x, y = geometry()[0][:2]
+    current = 0
+    for name, entry, outer in LAYOUTS:
+        choose_by_keys((x + px(6240 + 1455 - 120), y + px(360 + 157)), current, entry)
+        current = entry
+        x, y = settles(outer, name)
+    app.close()
+
+
 if DESKTOP == "weston":
-    wayland()
+    wayland(os.environ["HORAVOX_WAYLAND_DISPLAY"])
+    sys.exit(0)
+if DESKTOP == "mutter_wayland":
+    wayland(os.environ["HORAVOX_MUTTER_WAYLAND_SOCKET"])
+    sys.exit(0)
+if DESKTOP == "kwin_wayland":
+    kwin_wayland()
     sys.exit(0)
 
 app = Horavox()
