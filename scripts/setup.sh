@@ -132,7 +132,7 @@ start_desktops() {
     for socket in wayland-horavox wayland-kwin wayland-mutter; do
         for _ in $(seq 100); do [ -S "$DESKTOPS/$socket" ] && break; sleep 0.1; done
     done
-    export HORAVOX_WAYLAND_DISPLAY="$DESKTOPS/wayland-horavox"
+    export HORAVOX_WESTON_SOCKET="$DESKTOPS/wayland-horavox"
     export HORAVOX_KWIN_WAYLAND_SOCKET="$DESKTOPS/wayland-kwin"
     export HORAVOX_MUTTER_WAYLAND_SOCKET="$DESKTOPS/wayland-mutter"
     # Without a session bus, an X program would start one of its own that outlives the tests.

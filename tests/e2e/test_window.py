@@ -50,39 +50,29 @@ def settles(app, outer, name):
 
 
 def park_pointer():
-    """A nested compositor draws its pointer itself, and moves it by the X pointer's moves: pushed
-    to one corner and then the other, the two agree, and it rests in the corner, which the
-    outline cuts away (the pointer's looks change as it enters a client)."""
-    for corner in ("0", "0"), ("1365", "767"):
-        run("xdotool", "mousemove", *corner)
-        time.sleep(0.05)
+    """A nested compositor's own pointer follows the X pointer's moves: pushed to one corner and
+    the other, the two agree, and it rests in the corner, which the outline cuts away."""
+    run("xdotool", *"mousemove 0 0 sleep .05 mousemove 1365 767 sleep .05".split())
 
 
-def choose_by_keys(arrow, current, entry):
+def choose_by_keys(arrow, entry):
     """Opens the display-mode list with a click on its arrow and takes `entry` with the keys."""
-    run("xdotool", "mousemove", *map(str, arrow), "click", "1")
-    time.sleep(0.5)
-    keys = ["Down"] * (entry - current) + ["Up"] * (current - entry) + ["Return"]
-    run("xdotool", "key", "--delay", "100", *keys)
+    run("xdotool", "mousemove", *map(str, arrow), "click", "1", "sleep", "0.5")
+    run("xdotool", "key", "--delay", "100", "Home", *["Down"] * entry, "Return")
 
 
 def drag_to_top(x, y):
     """Drags the window by the point (x, y) of its title bar up to the top of the screen."""
-    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-    for step in range(1, 6):
-        run("xdotool", "mousemove", str(x), str(y - (y - 20) * step // 5))
-        time.sleep(0.05)
-    run("xdotool", "mouseup", "1")
+    steps = [a for i in range(1, 6) for a in ("mousemove", x, y - (y - 20) * i // 5, "sleep", 0.05)]
+    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", *map(str, steps), "mouseup", "1")
 
 
 def wayland(socket):
     """The window's outline where the compositor's ground showed before, Qt's own title bar and
     border included; the layouts chosen with a click on the list and its keys."""
     decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
-    frame = decoration[1] + decoration[3]
     park_pointer()
-    ground = shot("ground")
-    run("import", "-window", "root", ground)
+    run("import", "-window", "root", ground := shot("ground"))
     app = Horavox({"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket}, x11=False)
 
     def outline(name=None):
@@ -90,21 +80,19 @@ def wayland(socket):
         picture = shot(name or "outline")
         park_pointer()
         run("import", "-window", "root", picture)
-        box = run("convert", ground, picture, "-compose", "difference", "-composite",
-                  "-threshold", "3%", "-crop", "1356x758+0+0", "+repage", "-format", "%@", "info:")
+        box = run("convert", ground, picture, "-compose", "difference", "-composite", "-threshold",
+                  "3%", "-crop", "1356x758+0+0", "+repage", "-format", "%@", "info:")
         return tuple(map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()))
 
     box = wait_until(lambda: (b := outline())[1] == px(SHORT) and b, 10, 0.2)
     check(box, "Small Time: the window is %d twips high, title bar included" % SHORT)
     # Dragged by its title bar to the top, where the tall window fits below.
     drag_to_top(box[2] + box[0] // 3, box[3] + decoration[1] // 2)
-    current = 0
     for name, entry, outer in LAYOUTS:
         width, height, left, top = outline()
         choose_by_keys((left + decoration[0] + px(6240 + 1455 - 120),
-                        top + decoration[1] + px(360 + 157)), current, entry)
-        current = entry
-        expected = px(max(outer, KEEP[outer] + 15 * frame))
+                        top + decoration[1] + px(360 + 157)), entry)
+        expected = px(max(outer, KEEP[outer] + 15 * (decoration[1] + decoration[3])))
         box = wait_until(lambda: (b := outline())[1] == expected and b, 3, 0.2)
         print("%s: window %s" % (name, outline(name)))
         check(box, "%s: %d twips high with Qt's title bar, keeping %d twips in sight"
@@ -114,87 +102,54 @@ def wayland(socket):
 
 def kwin_wayland():
     """kwin draws the frame and tells no client its size: the window lays out for the design's
-    frame of 480 twips. Measured by kwin itself, through a script loaded on its session bus whose
-    output goes to kwin's log."""
-    major = int(re.search(r"(\d+)\.", run(os.environ["HORAVOX_KWIN_WAYLAND_BINARY"],
-                                            "--version")).group(1))
-    windows, client = ("windowList", "clientGeometry") if major >= 6 else ("clientList",
-                                                                           "bufferGeometry")
+    frame of 480 twips. Measured by kwin itself, with a script loaded on its session bus that
+    prints to kwin's log."""
+    five = " 5." in run(os.environ["HORAVOX_KWIN_WAYLAND_BINARY"], "--version")  # "kwin 5.27.5"
+    names = ("clientList", "bufferGeometry") if five else ("windowList", "clientGeometry")
+    script = os.path.join(tempfile.mkdtemp(), "geometry.js")
+    with open(script, "w") as out:
+        out.write("for (const w of workspace.%s()) { const c = w.%s, f = w.frameGeometry; print("
+                  "'horavox-geometry ' + [w.pid, c.x, c.y, c.width, c.height, f.x, f.y, f.width, "
+                  "f.height].join(' ')); }" % names)
     with open(os.environ["HORAVOX_KWIN_WAYLAND_BUS_FILE"]) as bus:
-        kwin_env = os.environ | {"DBUS_SESSION_BUS_ADDRESS": bus.read().strip()}
-    log = os.environ["HORAVOX_KWIN_WAYLAND_LOG"]
+        scripting = ["env", "DBUS_SESSION_BUS_ADDRESS=" + bus.read().strip(), "gdbus", "call",
+                     "--session", "--dest", "org.kde.KWin", "--object-path", "/Scripting",
+                     "--method"]
+    log = open(os.environ["HORAVOX_KWIN_WAYLAND_LOG"], errors="replace")
     app = Horavox({"QT_QPA_PLATFORM": "wayland",
                    "WAYLAND_DISPLAY": os.environ["HORAVOX_KWIN_WAYLAND_SOCKET"]}, x11=False)
-    asked = [0]
-
-    def scripting(method, *args):
-        return subprocess.run(["gdbus", "call", "--session", "--dest", "org.kde.KWin",
-                               "--object-path", "/Scripting", "--method",
-                               "org.kde.kwin.Scripting." + method, *args], env=kwin_env,
-                              check=True, capture_output=True, text=True).stdout
 
     def geometry():
         """(client, frame) of the program's window, each (x, y, width, height), as kwin has it."""
-        asked[0] += 1
-        mark = "horavox-geometry-%d" % asked[0]
-        script = os.path.join(tempfile.mkdtemp(), "geometry.js")
-        with open(script, "w") as out:
-            out.write("for (const w of workspace.%s()) { const c = w.%s, f = w.frameGeometry; "
-                      "print('%s ' + [w.pid, c.x, c.y, c.width, c.height, f.x, f.y, f.width, "
-                      "f.height].join(' ')); }" % (windows, client, mark))
-        scripting("loadScript", script, mark)
-        scripting("start")
+        log.seek(0, os.SEEK_END)
+        run(*scripting, "org.kde.kwin.Scripting.loadScript", script, "horavox-geometry")
+        run(*scripting, "org.kde.kwin.Scripting.start")
+        told = (list(map(int, line.split("horavox-geometry ")[1].split())) for line in log
+                if "horavox-geometry " in line)
+        found = wait_until(lambda: next((g[1:] for g in told if g[0] == app.process.pid), None), 2)
+        run(*scripting, "org.kde.kwin.Scripting.unloadScript", "horavox-geometry")
+        return found and (tuple(found[:4]), tuple(found[4:]))
 
-        def told():
-            with open(log, errors="replace") as lines:
-                for line in lines:
-                    values = line.split(mark + " ")[1:]
-                    numbers = list(map(int, values[0].split())) if values else []
-                    if numbers and numbers[0] == app.process.pid:
-                        return tuple(numbers[1:5]), tuple(numbers[5:9])
-            return None
-        found = wait_until(told, 2, 0.05)
-        scripting("unloadScript", mark)
-        return found
-
-    def settles(outer, name):
+    for name, entry, outer in [("small-time", None, SHORT)] + LAYOUTS:
+        if entry is not None:
+            choose_by_keys((x + px(6240 + 1455 - 120), y + px(360 + 157)), entry)
         expected = client_px(outer, 32)
-        right = lambda: (g := geometry()) and g[0][3] == expected and g
-        found = wait_until(right, 3, 0.2) or geometry()
-        (x, y, width, height), frame = found or fail("kwin told no window of the program")
-        print("%s: client %s, frame %s" % (name, found[0], frame))
-        check(height == expected, "%s: the client area is %d twips high under the frame kwin "
-              "draws, %d px" % (name, outer - 480, height))
-        if outer == SHORT:
-            check(height < px(1560), "%s: phrase row 0 is out of sight" % name)
-        check(frame[1] >= 0 and frame[1] + frame[3] <= 768, "%s: the window is on the screen" % name)
+        found = wait_until(lambda: (g := geometry()) and g[0][3] == expected and g, 10, 0.2)
+        (x, y, width, height), frame = found or geometry() or fail("kwin shows no such window")
+        row0 = "; phrase row 0 (%d px down) out of sight" % px(1560) if outer == SHORT else ""
+        check(width == px(10365) and height == expected, "%s: client %s in kwin's frame %s: "
+              "10365 by %d twips%s" % (name, (x, y, width, height), frame, outer - 480, row0))
         run("import", "-window", "root", shot(name))
-        return x, y
-
-    check(wait_until(lambda: (g := geometry()) and g[0][2] == px(10365), 10, 0.2),
-          "the client area is 10365 twips wide")
-    x, y = settles(SHORT, "small-time")
-    # Dragged by kwin's title bar to the top, where the tall window fits below.
-    _, (fx, fy, fwidth, _) = geometry()
-    drag_to_top(fx + fwidth // 3, (fy + y) // 2)
-    x, y = geometry()[0][:2]
-    current = 0
-    for name, entry, outer in LAYOUTS:
-        choose_by_keys((x + px(6240 + 1455 - 120), y + px(360 + 157)), current, entry)
-        current = entry
-        x, y = settles(outer, name)
+        if entry is None:  # dragged by kwin's title bar to the top, where the tall window fits
+            drag_to_top(frame[0] + frame[2] // 3, (frame[1] + y) // 2)
+            x, y = geometry()[0][:2]
     app.close()
 
 
-if DESKTOP == "weston":
-    wayland(os.environ["HORAVOX_WAYLAND_DISPLAY"])
-    sys.exit(0)
-if DESKTOP == "mutter_wayland":
-    wayland(os.environ["HORAVOX_MUTTER_WAYLAND_SOCKET"])
-    sys.exit(0)
 if DESKTOP == "kwin_wayland":
-    kwin_wayland()
-    sys.exit(0)
+    sys.exit(kwin_wayland())
+if DESKTOP in ("weston", "mutter_wayland"):
+    sys.exit(wayland(os.environ["HORAVOX_%s_SOCKET" % DESKTOP.upper()]))
 
 app = Horavox()
 check(app.geometry()[2] == px(10365), "the client area is 10365 twips wide")

@@ -64,10 +64,9 @@ bool textFits(const QLineEdit& box) {
 class tst_Layouts : public QObject {
     Q_OBJECT
 private slots:
-    // Desktops as they tell the window's frame: none (a bare X server), before the window is
-    // shown (an X11 window manager, or a Wayland compositor that draws the frame itself), only
-    // once it is shown (Qt's own decorations on Wayland), or later (a window manager that frames
-    // the window at map, or starts after the program).
+    // Desktops as they tell the window's frame: none (a bare X server), before the window is shown
+    // (an X11 window manager; a Wayland compositor that draws it), only once it is shown (Qt's own
+    // decorations on Wayland), or later (a window manager that frames at map, or starts late).
     void displayModes_data() {
         QTest::addColumn<QMargins>("frame");
         QTest::addColumn<int>("told");
@@ -173,22 +172,14 @@ private slots:
 
     // A compositor that draws the frame tells no size: the window takes the design's 480 twips as
     // a title bar, in the screen's pixels, unless Qt has drawn a decoration of its own after all.
-    void compositorDrawnFrame_data() {
-        QTest::addColumn<double>("dpi");
-        QTest::addColumn<QMargins>("drawnByQt");
-        QTest::addColumn<QMargins>("frame");
-        QTest::addRow("compositor draws it") << 96.0 << QMargins() << QMargins(0, 32, 0, 0);
-        QTest::addRow("compositor draws it, 120 DPI")
-            << 120.0 << QMargins() << QMargins(0, 40, 0, 0);
-        QTest::addRow("left to Qt") << 96.0 << QMargins(3, 30, 3, 3) << QMargins(3, 30, 3, 3);
-    }
     void compositorDrawnFrame() {
-        QFETCH(double, dpi);
-        QFETCH(QMargins, drawnByQt);
-        twips::SetLogicalDpi(dpi);
-        const QMargins frame = CompositorDrawnFrame(drawnByQt);
+        const std::tuple<double, QMargins, QMargins> rows[] = {
+            {96, {3, 30, 3, 3}, {3, 30, 3, 3}}, {96, {}, {0, 32, 0, 0}}, {120, {}, {0, 40, 0, 0}}};
+        for (const auto& [dpi, drawnByQt, frame] : rows) {
+            twips::SetLogicalDpi(dpi);
+            QCOMPARE(CompositorDrawnFrame(drawnByQt), frame);
+        }
         twips::SetLogicalDpi(96);
-        QTEST(frame, "frame");
     }
 
     // Twips follow the screen's DPI, and a unit needs a positive scale height; what makes no
