@@ -113,9 +113,9 @@ start_desktops() {
     mkdir "${HORAVOX_KWIN_WAYLAND_BINARY%/*}"
     cp "$(command -v kwin_wayland)" "$HORAVOX_KWIN_WAYLAND_BINARY"
     XDG_RUNTIME_DIR="$DESKTOPS" KWIN_COMPOSE=Q QT_FORCE_STDERR_LOGGING=1 \
-        QT_LOGGING_RULES="js.debug=true" start_desktop kwin_wayland with_session_bus \
-        "$HORAVOX_KWIN_WAYLAND_BINARY" --x11-display @DISPLAY@ --socket wayland-kwin \
-        --width 1366 --height 768
+        QT_LOGGING_RULES="js.debug=true;kwin_scripting.debug=true" start_desktop kwin_wayland \
+        with_session_bus "$HORAVOX_KWIN_WAYLAND_BINARY" --x11-display @DISPLAY@ \
+        --socket wayland-kwin --width 1366 --height 768
     export HORAVOX_KWIN_WAYLAND_LOG="$DESKTOPS/kwin_wayland.log"
     export HORAVOX_KWIN_WAYLAND_BUS_FILE="$DESKTOPS/kwin_wayland/session-bus"
     XDG_RUNTIME_DIR="$DESKTOPS" MUTTER_DEBUG_DUMMY_MODE_SPECS=1366x768 start_desktop \
