@@ -124,9 +124,9 @@ def kwin_wayland():
         log.seek(0, os.SEEK_END)
         run(*scripting, "org.kde.kwin.Scripting.loadScript", script, "horavox-geometry")
         run(*scripting, "org.kde.kwin.Scripting.start")
-        told = (list(map(int, line.split("horavox-geometry ")[1].split())) for line in log
-                if "horavox-geometry " in line)
-        found = wait_until(lambda: next((g[1:] for g in told if g[0] == app.process.pid), None), 2)
+        told = lambda: (list(map(int, line.split("horavox-geometry ")[1].split())) for line in log
+                        if "horavox-geometry " in line)  # read on from where the last look ended
+        found = wait_until(lambda: next((g[1:] for g in told() if g[0] == app.process.pid), 0), 2)
         run(*scripting, "org.kde.kwin.Scripting.unloadScript", "horavox-geometry")
         return found and (tuple(found[:4]), tuple(found[4:]))
 
