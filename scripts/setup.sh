@@ -4,12 +4,12 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libespeak-ng-dev
-                espeak-ng-data libpulse-dev libxcb1-dev fonts-liberation2 xdg-utils)
+                espeak-ng-data libpulse-dev libxcb1-dev libwayland-dev fonts-liberation2 xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox espeak-ng
                pipewire pipewire-pulse wireplumber dbus-daemon
                imagemagick python3 clang libclang-rt-dev util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
-               python3-pyatspi libfaketime mutter kwin-x11 breeze)
+               python3-pyatspi libfaketime mutter kwin-x11 kwin-wayland breeze)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {
@@ -87,9 +87,9 @@ start_xvfb() {
 
 # The desktops of the window suite, each private to this script and stopped by process id, each on
 # an X server of a laptop's size: openbox, GNOME's mutter and KDE's kwin as X11 window managers;
-# an X server left bare for a window manager the suite starts late; and a Wayland compositor
-# (weston) nested in an X server, so that xdotool's clicks and keys reach it and the X root shows
-# its clients.
+# an X server left bare for a window manager the suite starts late; and three Wayland compositors,
+# weston, KDE's kwin and GNOME's mutter, each nested in an X server, so that xdotool's clicks and
+# keys reach it and the X root shows its clients.
 start_desktops() {
     DESKTOPS="$(mktemp -d /tmp/horavox-desktops.XXXXXX)"
     chmod 700 "$DESKTOPS"
@@ -106,6 +106,21 @@ start_desktops() {
     XDG_RUNTIME_DIR="$DESKTOPS" start_desktop weston weston --backend=x11-backend.so \
         --use-pixman --width=1366 --height=768 --socket=wayland-horavox \
         --config="$DESKTOPS/weston.ini"
+    # The packaged kwin_wayland carries a file capability that keeps it from starting here, and
+    # kwin loads its platform plugin only for an executable of that name: a copy in a folder of
+    # its own. Its scripts' output, which the suite reads, goes to its log.
+    export HORAVOX_KWIN_WAYLAND_BINARY="$DESKTOPS/kwin-wayland-bin/kwin_wayland"
+    mkdir "${HORAVOX_KWIN_WAYLAND_BINARY%/*}"
+    cp "$(command -v kwin_wayland)" "$HORAVOX_KWIN_WAYLAND_BINARY"
+    XDG_RUNTIME_DIR="$DESKTOPS" KWIN_COMPOSE=Q QT_FORCE_STDERR_LOGGING=1 \
+        QT_LOGGING_RULES="js.debug=true;kwin_scripting.debug=true" start_desktop kwin_wayland \
+        with_session_bus "$HORAVOX_KWIN_WAYLAND_BINARY" --x11-display @DISPLAY@ \
+        --socket wayland-kwin --width 1366 --height 768
+    export HORAVOX_KWIN_WAYLAND_LOG="$DESKTOPS/kwin_wayland.log"
+    export HORAVOX_KWIN_WAYLAND_BUS_FILE="$DESKTOPS/kwin_wayland/session-bus"
+    XDG_RUNTIME_DIR="$DESKTOPS" MUTTER_DEBUG_DUMMY_MODE_SPECS=1366x768 start_desktop \
+        mutter_wayland with_session_bus mutter --nested --wayland --no-x11 \
+        --wayland-display wayland-mutter
     for desktop in openbox mutter kwin; do
         local display="HORAVOX_${desktop^^}_DISPLAY"
         for _ in $(seq 100); do
@@ -114,13 +129,18 @@ start_desktops() {
             sleep 0.1
         done
     done
-    for _ in $(seq 50); do [ -S "$DESKTOPS/wayland-horavox" ] && break; sleep 0.1; done
-    export HORAVOX_WAYLAND_DISPLAY="$DESKTOPS/wayland-horavox"
+    for socket in wayland-horavox wayland-kwin wayland-mutter; do
+        for _ in $(seq 100); do [ -S "$DESKTOPS/$socket" ] && break; sleep 0.1; done
+    done
+    export HORAVOX_WESTON_SOCKET="$DESKTOPS/wayland-horavox"
+    export HORAVOX_KWIN_WAYLAND_SOCKET="$DESKTOPS/wayland-kwin"
+    export HORAVOX_MUTTER_WAYLAND_SOCKET="$DESKTOPS/wayland-mutter"
     # Without a session bus, an X program would start one of its own that outlives the tests.
     export DBUS_SESSION_BUS_ADDRESS="${DBUS_SESSION_BUS_ADDRESS:-disabled:}"
 }
 
-# start_desktop NAME [COMMAND...]: an X server of its own, in HORAVOX_<NAME>_DISPLAY, for COMMAND.
+# start_desktop NAME [COMMAND...]: an X server of its own, in HORAVOX_<NAME>_DISPLAY, for COMMAND,
+# where an argument @DISPLAY@ stands for that server's display name.
 start_desktop() {
     local name="$1"
     shift
@@ -128,16 +148,19 @@ start_desktop() {
     DESKTOP_PIDS+=("$XVFB_STARTED")
     export "HORAVOX_${name^^}_DISPLAY=$XVFB_DISPLAY"
     [ $# -gt 0 ] || return 0
+    set -- "${@/#@DISPLAY@/$XVFB_DISPLAY}"
     DISPLAY="$XVFB_DISPLAY" XDG_CONFIG_HOME="$DESKTOPS/$name" "$@" >"$DESKTOPS/$name.log" 2>&1 &
     DESKTOP_PIDS+=($!)
 }
 
 # with_session_bus COMMAND...: COMMAND on a session bus of its own, whose daemon is stopped by the
-# process id it writes to DESKTOPS/bus-pids.
+# process id it writes to DESKTOPS/bus-pids; its address is in XDG_CONFIG_HOME/session-bus.
 with_session_bus() {
     local address
     address="$(dbus-daemon --session --fork --nopidfile --print-pid=3 --print-address \
         3>>"$DESKTOPS/bus-pids")"
+    mkdir -p "$XDG_CONFIG_HOME"
+    printf '%s\n' "$address" >"$XDG_CONFIG_HOME/session-bus"
     DBUS_SESSION_BUS_ADDRESS="$address" exec "$@"
 }
 

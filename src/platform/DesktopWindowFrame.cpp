@@ -13,6 +13,7 @@
 #include <cstring>
 #include <iterator>
 #include <vector>
+#include <wayland-client.h>
 #include <xcb/xcb.h>
 
 namespace {
@@ -152,17 +153,74 @@ private:
 // Qt's own decorations (Wayland), known once the window exists.
 class QtFrame final : public WindowFrame {
 public:
-    QMargins Around(QWidget& window) override {
+    QMargins Around(QWidget& window) override { return drawnByQt(window); }
+    void Watch(QWidget&, std::function<void()>) override {}
+
+    static QMargins drawnByQt(QWidget& window) {
         window.winId();
         return window.windowHandle() ? window.windowHandle()->frameMargins() : QMargins();
     }
+};
+
+// A Wayland compositor that offers to decorate windows: Qt asks it to for every framed window and
+// draws none of its own unless the compositor declines.
+class CompositorFrame final : public WindowFrame {
+public:
+    QMargins Around(QWidget& window) override {
+        if (window.windowFlags().testFlag(Qt::FramelessWindowHint))
+            return {};
+        return CompositorDrawnFrame(QtFrame::drawnByQt(window));
+    }
     void Watch(QWidget&, std::function<void()>) override {}
 };
+
+constexpr const char* DecorationManager = "zxdg_decoration_manager_v1";
+
+// Whether the compositor's registry lists the xdg-decoration manager. The registry is read on a
+// queue of its own, so that none of its events reaches the queue Qt reads.
+bool OffersDecorations(wl_display* display) {
+    wl_event_queue* queue = wl_display_create_queue(display);
+    auto* wrapped = static_cast<wl_display*>(wl_proxy_create_wrapper(display));
+    wl_proxy_set_queue(reinterpret_cast<wl_proxy*>(wrapped), queue);
+    wl_registry* registry = wl_display_get_registry(wrapped);
+    static constexpr wl_registry_listener listener{
+        [](void* offered, wl_registry*, uint32_t, const char* interface, uint32_t) {
+            if (std::strcmp(interface, DecorationManager) == 0)
+                *static_cast<bool*>(offered) = true;
+        },
+        [](void*, wl_registry*, uint32_t) {}};
+    bool offered = false;
+    wl_registry_add_listener(registry, &listener, &offered);
+    const bool answered = wl_display_roundtrip_queue(display, queue) >= 0;
+    wl_registry_destroy(registry);
+    wl_proxy_wrapper_destroy(wrapped);
+    wl_event_queue_destroy(queue);
+    return answered && offered;
+}
+
+// Qt's own connection where Qt lends it (6.5 on); before, a connection of our own to the
+// compositor Qt connected to, which lists the same globals.
+bool CompositorOffersDecorations() {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 5, 0) && defined(QT_FEATURE_wayland) && QT_FEATURE_wayland > 0
+    if (auto* wayland = qGuiApp->nativeInterface<QNativeInterface::QWaylandApplication>())
+        return wayland->display() && OffersDecorations(wayland->display());
+    return false;
+#else
+    wl_display* own = wl_display_connect(nullptr);
+    if (!own)
+        return false;
+    const bool offered = OffersDecorations(own);
+    wl_display_disconnect(own);
+    return offered;
+#endif
+}
 
 } // namespace
 
 std::unique_ptr<WindowFrame> MakeDesktopFrame() {
     if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
         return std::make_unique<X11Frame>(x11->connection());
+    if (QGuiApplication::platformName().startsWith(u"wayland") && CompositorOffersDecorations())
+        return std::make_unique<CompositorFrame>();
     return std::make_unique<QtFrame>();
 }

@@ -49,46 +49,50 @@ def settles(app, outer, name):
     run("import", "-window", "root" if top else app.window, shot(name))
 
 
-def wayland():
-    """The window's outline on the compositor's plain ground, Qt's own title bar and border
-    included; the layouts chosen with a click on the list and its keys."""
+def park_pointer():
+    """A nested compositor's own pointer follows the X pointer's moves: pushed to one corner and
+    the other, the two agree, and it rests in the corner, which the outline cuts away."""
+    run("xdotool", *"mousemove 0 0 sleep .05 mousemove 1365 767 sleep .05".split())
+
+
+def choose_by_keys(arrow, entry):
+    """Opens the display-mode list with a click on its arrow and takes `entry` with the keys."""
+    run("xdotool", "mousemove", *map(str, arrow), "click", "1", "sleep", "0.5")
+    run("xdotool", "key", "--delay", "100", "Home", *["Down"] * entry, "Return")
+
+
+def drag_to_top(x, y):
+    """Drags the window by the point (x, y) of its title bar up to the top of the screen."""
+    steps = [a for i in range(1, 6) for a in ("mousemove", x, y - (y - 20) * i // 5, "sleep", 0.05)]
+    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1", *map(str, steps), "mouseup", "1")
+
+
+def wayland(socket):
+    """The window's outline where the compositor's ground showed before, Qt's own title bar and
+    border included; the layouts chosen with a click on the list and its keys."""
     decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
-    frame = decoration[1] + decoration[3]
-    app = Horavox({"QT_QPA_PLATFORM": "wayland",
-                   "WAYLAND_DISPLAY": os.environ["HORAVOX_WAYLAND_DISPLAY"]}, x11=False)
+    park_pointer()
+    run("import", "-window", "root", ground := shot("ground"))
+    app = Horavox({"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket}, x11=False)
 
     def outline(name=None):
         """(width, height, left, top) of the window; the picture is kept under `name`."""
         picture = shot(name or "outline")
-        # The compositor draws its pointer itself, and moves it by the X pointer's moves: pushed
-        # to one corner and the other, the two agree, and it is cut away.
-        for corner in ("0", "0"), ("1365", "767"):
-            run("xdotool", "mousemove", *corner)
-            time.sleep(0.05)
+        park_pointer()
         run("import", "-window", "root", picture)
-        box = run("convert", picture, "-crop", "1356x758+0+0", "+repage", "-format", "%@",
-                  "info:")
+        box = run("convert", ground, picture, "-compose", "difference", "-composite", "-threshold",
+                  "3%", "-crop", "1356x758+0+0", "+repage", "-format", "%@", "info:")
         return tuple(map(int, re.match(r"(\d+)x(\d+)\+(\d+)\+(\d+)", box).groups()))
 
     box = wait_until(lambda: (b := outline())[1] == px(SHORT) and b, 10, 0.2)
     check(box, "Small Time: the window is %d twips high, title bar included" % SHORT)
     # Dragged by its title bar to the top, where the tall window fits below.
-    x, y = box[2] + box[0] // 3, box[3] + decoration[1] // 2
-    run("xdotool", "mousemove", str(x), str(y), "mousedown", "1")
-    for step in range(1, 6):
-        run("xdotool", "mousemove", str(x), str(y - (y - 20) * step // 5))
-        time.sleep(0.05)
-    run("xdotool", "mouseup", "1")
-    current = 0
+    drag_to_top(box[2] + box[0] // 3, box[3] + decoration[1] // 2)
     for name, entry, outer in LAYOUTS:
         width, height, left, top = outline()
-        arrow = (left + decoration[0] + px(6240 + 1455 - 120), top + decoration[1] + px(360 + 157))
-        run("xdotool", "mousemove", *map(str, arrow), "click", "1")
-        time.sleep(0.5)
-        keys = ["Down"] * (entry - current) + ["Up"] * (current - entry) + ["Return"]
-        run("xdotool", "key", "--delay", "100", *keys)
-        current = entry
-        expected = px(max(outer, KEEP[outer] + 15 * frame))
+        choose_by_keys((left + decoration[0] + px(6240 + 1455 - 120),
+                        top + decoration[1] + px(360 + 157)), entry)
+        expected = px(max(outer, KEEP[outer] + 15 * (decoration[1] + decoration[3])))
         box = wait_until(lambda: (b := outline())[1] == expected and b, 3, 0.2)
         print("%s: window %s" % (name, outline(name)))
         check(box, "%s: %d twips high with Qt's title bar, keeping %d twips in sight"
@@ -96,9 +100,56 @@ def wayland():
     app.close()
 
 
-if DESKTOP == "weston":
-    wayland()
-    sys.exit(0)
+def kwin_wayland():
+    """kwin draws the frame and tells no client its size: the window lays out for the design's
+    frame of 480 twips. Measured by kwin itself, with a script loaded on its session bus that
+    prints to kwin's log."""
+    five = " 5." in run(os.environ["HORAVOX_KWIN_WAYLAND_BINARY"], "--version")  # "kwin 5.27.5"
+    names = ("clientList", "bufferGeometry") if five else ("windowList", "clientGeometry")
+    script = os.path.join(tempfile.mkdtemp(), "geometry.js")
+    with open(script, "w") as out:
+        out.write("for (const w of workspace.%s()) { const c = w.%s, f = w.frameGeometry; print("
+                  "'horavox-geometry ' + [w.pid, c.x, c.y, c.width, c.height, f.x, f.y, f.width, "
+                  "f.height].join(' ')); }" % names)
+    with open(os.environ["HORAVOX_KWIN_WAYLAND_BUS_FILE"]) as bus:
+        scripting = ["env", "DBUS_SESSION_BUS_ADDRESS=" + bus.read().strip(), "gdbus", "call",
+                     "--session", "--dest", "org.kde.KWin", "--object-path", "/Scripting",
+                     "--method"]
+    log = open(os.environ["HORAVOX_KWIN_WAYLAND_LOG"], errors="replace")
+    app = Horavox({"QT_QPA_PLATFORM": "wayland",
+                   "WAYLAND_DISPLAY": os.environ["HORAVOX_KWIN_WAYLAND_SOCKET"]}, x11=False)
+
+    def geometry():
+        """(client, frame) of the program's window, each (x, y, width, height), as kwin has it."""
+        log.seek(0, os.SEEK_END)
+        run(*scripting, "org.kde.kwin.Scripting.loadScript", script, "horavox-geometry")
+        run(*scripting, "org.kde.kwin.Scripting.start")
+        told = lambda: (list(map(int, line.split("horavox-geometry ")[1].split())) for line in log
+                        if "horavox-geometry " in line)  # read on from where the last look ended
+        found = wait_until(lambda: next((g[1:] for g in told() if g[0] == app.process.pid), 0), 2)
+        run(*scripting, "org.kde.kwin.Scripting.unloadScript", "horavox-geometry")
+        return found and (tuple(found[:4]), tuple(found[4:]))
+
+    for name, entry, outer in [("small-time", None, SHORT)] + LAYOUTS:
+        if entry is not None:
+            choose_by_keys((x + px(6240 + 1455 - 120), y + px(360 + 157)), entry)
+        expected = client_px(outer, 32)
+        found = wait_until(lambda: (g := geometry()) and g[0][3] == expected and g, 10, 0.2)
+        (x, y, width, height), frame = found or geometry() or fail("kwin shows no such window")
+        row0 = "; phrase row 0 (%d px down) out of sight" % px(1560) if outer == SHORT else ""
+        check(width == px(10365) and height == expected, "%s: client %s in kwin's frame %s: "
+              "10365 by %d twips%s" % (name, (x, y, width, height), frame, outer - 480, row0))
+        run("import", "-window", "root", shot(name))
+        if entry is None:  # dragged by kwin's title bar to the top, where the tall window fits
+            drag_to_top(frame[0] + frame[2] // 3, (frame[1] + y) // 2)
+            x, y = geometry()[0][:2]
+    app.close()
+
+
+if DESKTOP == "kwin_wayland":
+    sys.exit(kwin_wayland())
+if DESKTOP in ("weston", "mutter_wayland"):
+    sys.exit(wayland(os.environ["HORAVOX_%s_SOCKET" % DESKTOP.upper()]))
 
 app = Horavox()
 check(app.geometry()[2] == px(10365), "the client area is 10365 twips wide")

@@ -3,6 +3,7 @@
 #include "ControlGeometry.h"
 #include "Twips.h"
 #include "WindowFixture.h"
+#include "WindowFrame.h"
 
 #include <QPushButton>
 #include <QResizeEvent>
@@ -63,9 +64,9 @@ bool textFits(const QLineEdit& box) {
 class tst_Layouts : public QObject {
     Q_OBJECT
 private slots:
-    // Desktops as they tell the window's frame: none (a bare X server), before the window is
-    // shown (an X11 window manager), only once it is shown (Qt's own decorations on Wayland), or
-    // later (a window manager that frames the window at map, or starts after the program).
+    // Desktops as they tell the window's frame: none (a bare X server), before the window is shown
+    // (an X11 window manager; a Wayland compositor that draws it), only once it is shown (Qt's own
+    // decorations on Wayland), or later (a window manager that frames at map, or starts late).
     void displayModes_data() {
         QTest::addColumn<QMargins>("frame");
         QTest::addColumn<int>("told");
@@ -74,7 +75,8 @@ private slots:
             {"no frame", {}, Told::BeforeShown},
             {"window manager", {1, 20, 1, 5}, Told::BeforeShown},
             {"told when shown", {3, 30, 3, 3}, Told::WhenShown},
-            {"told after shown", {0, 41, 0, 0}, Told::AfterShown}};
+            {"told after shown", {0, 41, 0, 0}, Told::AfterShown},
+            {"compositor draws it", CompositorDrawnFrame({}), Told::BeforeShown}};
         for (const auto& [desktop, frame, told] : desktops) {
             QTest::addRow("%s: small, big, phrases, small", desktop)
                 << frame << int(told) << QList<int>{0, 1, 2, 0};
@@ -166,6 +168,18 @@ private slots:
             QCOMPARE(w.Unit().TwipsPerUnit(), unitOf(outer));
             QCOMPARE(w.txtTimer->geometry(), timer);
         }
+    }
+
+    // A compositor that draws the frame tells no size: the window takes the design's 480 twips as
+    // a title bar, in the screen's pixels, unless Qt has drawn a decoration of its own after all.
+    void compositorDrawnFrame() {
+        const std::tuple<double, QMargins, QMargins> rows[] = {
+            {96, {3, 30, 3, 3}, {3, 30, 3, 3}}, {96, {}, {0, 32, 0, 0}}, {120, {}, {0, 40, 0, 0}}};
+        for (const auto& [dpi, drawnByQt, frame] : rows) {
+            twips::SetLogicalDpi(dpi);
+            QCOMPARE(CompositorDrawnFrame(drawnByQt), frame);
+        }
+        twips::SetLogicalDpi(96);
     }
 
     // Twips follow the screen's DPI, and a unit needs a positive scale height; what makes no

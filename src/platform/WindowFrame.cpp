@@ -1,0 +1,7 @@
+#include "WindowFrame.h"
+
+#include "Twips.h"
+
+QMargins CompositorDrawnFrame(const QMargins& drawnByQt) {
+    return drawnByQt.isNull() ? QMargins(0, twips::ToPixels(DesignFrameTwips), 0, 0) : drawnByQt;
+}
