@@ -104,9 +104,8 @@ bool SpeechdService::Cancel() {
 }
 
 bool SpeechdService::Alive() {
-    char* module = connection_ ? spd_get_output_module(connection_) : nullptr;
-    std::free(module);
-    return module != nullptr;
+    // The library's getters read a broken connection's missing reply: only this call is safe.
+    return connection_ && spd_execute_command(connection_, "GET OUTPUT_MODULE") == 0;
 }
 
 bool SpeechdService::Speaking() const {
