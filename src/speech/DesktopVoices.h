@@ -9,9 +9,9 @@
 
 // A voice as the service lists it for one of its synthesizers (an "output module").
 struct ServiceVoice {
-    QString name;     // the synthesizer's name for it, e.g. "en-US" or "Afrikaans+Adam"
-    QString language; // e.g. "en-US"
-    QString variant;  // free text, e.g. "none", "male1", "Adam"
+    QString name;         // the synthesizer's name for it, e.g. "en-US" or "Afrikaans+Adam"
+    QString language;     // e.g. "en-US"
+    QString variant = {}; // free text, e.g. "none", "male1", "Adam"
 };
 
 struct ServiceModule {

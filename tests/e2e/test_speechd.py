@@ -10,8 +10,8 @@ import time
 
 import pyatspi
 
-from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox, Recording, check,
-                         heard_after, run, wait_until)
+from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox,
+                         Recording, check, heard_after, run, wait_until)
 
 VOICE_LIST = (2160, 360, 1725, 315)
 LOST, BACK = "speech service has gone away", "speech service answers again"
