@@ -11,9 +11,8 @@ import time
 import pyatspi
 
 from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox,
-                         Recording, check, heard_after, run, wait_until)
+                         Recording, check, heard_after, wait_until)
 
-VOICE_LIST = (2160, 360, 1725, 315)
 LOST, BACK = "speech service has gone away", "speech service answers again"
 FOLDER = tempfile.mkdtemp(prefix="horavox-speechd.")
 SOCKET = os.path.join(FOLDER, "speechd.sock")
@@ -49,14 +48,6 @@ def voices(app, at_least=1):
     return wait_until(entries, 15, 0.2) or []
 
 
-def choose_voice(app, name):
-    for box in app.message_windows():  # without a window manager, a message box covers the list
-        run("xdotool", "windowmove", box, "700", "600")
-    app.click(*VOICE_LIST)
-    app.type_text(name)
-    run("xdotool", "key", "Return")
-
-
 def said_now(app, recording, wait=2.0):
     """Say This Now clicked: how long until it was heard, or None."""
     clicked = app.click(*SAY_THIS_NOW)
@@ -83,7 +74,7 @@ check(listed[:len(own)] == own and listed[len(own)] == "Desktop default voice"
       and not [n for n in listed if n.lower().startswith("espeak")],
       "the service's voices follow the program's own, its espeak-ng left out")
 app.choose_display_mode(2)  # "Show Phrases" brings the say-this-now row into view
-choose_voice(app, "Desktop default voice")
+app.choose_voice("Desktop default voice")
 time.sleep(max(0.0, started + 17 - time.monotonic()))
 due = heard_after(recording.heard(), started + 14.2)
 check(due and due[0] < started + 16.5, "the phrase due 15 s after start is heard")
@@ -110,7 +101,7 @@ check(wait_until(lambda: BACK in app.messages(), 5) and said_now(app, recording)
       "service back: told so, and speech is heard again")
 check(app.messages().count(LOST) == 1 and app.messages().count(BACK) == 1, "told once each way")
 
-choose_voice(app, "English (Great Britain)")
+app.choose_voice("English (Great Britain)")
 stop_daemon(daemon)
 time.sleep(2)
 check(said_now(app, recording) is not None, "an embedded voice chosen again speaks")
