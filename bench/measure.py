@@ -155,7 +155,8 @@ def speech_service_rows():
             starts["with"].append(time_to_map([binary], os.path.dirname(binary), service.env))
             starts["without"].append(time_to_map([binary], os.path.dirname(binary)))
         for kind, times in starts.items():
-            print("start-up %s the speech service: %s" % (kind, " ".join("%.1f" % t for t in times)))
+            print("start-up %s the speech service: %s"
+                  % (kind, " ".join("%.1f" % t for t in times)))
         onsets = {"embedded": [], "service": []}
         for _ in range(5):
             recording = Recording()
