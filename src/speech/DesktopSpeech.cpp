@@ -78,26 +78,32 @@ DesktopSpeech::~DesktopSpeech() {
 void DesktopSpeech::State::run() {
     bool connected = connect(true);
     std::unique_lock lock(mutex);
+    if (!connected) // not there at all: looked for again after a pause
+        wake.wait_for(lock, retry, [this] { return ending; });
     while (!ending) {
         if (!connected) {
             commands.clear(); // a phrase due while the service is away is lost
+            // At once first: a service restarted while no desktop voice was chosen answers.
+            lock.unlock();
+            connected = connect(false);
+            lock.lock();
+            if (connected)
+                continue;
             if (chosen >= 0 && !voices.empty() && !toldLost) {
                 toldLost = true;
                 lock.unlock();
                 tell(Lost);
                 lock.lock();
             }
-            if (wake.wait_for(lock, retry, [this] { return ending; }))
-                break;
-            lock.unlock();
-            connected = connect(false);
-            lock.lock();
+            wake.wait_for(lock, retry, [this] { return ending; });
             continue;
         }
         if (commands.empty()) {
-            const bool woken =
-                wake.wait_for(lock, retry, [this] { return ending || !commands.empty(); });
-            if (!woken && chosen >= 0) {
+            // Without a desktop voice chosen there is nothing to ask the service meanwhile.
+            const auto asked = [this] { return ending || !commands.empty(); };
+            if (chosen < 0) {
+                wake.wait(lock, asked);
+            } else if (!wake.wait_for(lock, retry, asked)) {
                 lock.unlock();
                 connected = service->Alive();
                 lock.lock();

@@ -3,6 +3,7 @@
 #include <atomic>
 #include <csignal>
 #include <cstdlib>
+#include <unistd.h>
 
 namespace {
 
@@ -44,8 +45,15 @@ void SpeechdService::close() {
 bool SpeechdService::Open(bool start) {
     close();
     char* error = nullptr;
-    connection_ =
-        spd_open2("horavox", "main", nullptr, SPD_MODE_THREADED, nullptr, start ? 1 : 0, &error);
+    SPDConnectionAddress* address = spd_get_default_address(&error);
+    // Looked for again every second while there is none: the library leaks a little at each
+    // connection refused, so a socket that is not there is not tried.
+    const bool absent = address && address->method == SPD_METHOD_UNIX_SOCKET && !start &&
+                        access(address->unix_socket_name, F_OK) != 0;
+    if (address && !absent)
+        connection_ = spd_open2("horavox", "main", nullptr, SPD_MODE_THREADED, address,
+                                start ? 1 : 0, &error);
+    SPDConnectionAddress__free(address);
     std::free(error);
     if (!connection_)
         return false;
