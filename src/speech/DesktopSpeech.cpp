@@ -76,8 +76,13 @@ DesktopSpeech::~DesktopSpeech() {
 }
 
 void DesktopSpeech::State::run() {
-    bool connected = connect(true);
     std::unique_lock lock(mutex);
+    // Out of the way of the window's start: a service that starts itself is a process to start.
+    if (wake.wait_for(lock, retry / 2, [this] { return ending; }))
+        return;
+    lock.unlock();
+    bool connected = connect(true);
+    lock.lock();
     if (!connected) // not there at all: looked for again after a pause
         wake.wait_for(lock, retry, [this] { return ending; });
     while (!ending) {

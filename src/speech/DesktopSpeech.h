@@ -13,10 +13,11 @@
 // through it. Every call to the service runs on a thread of its own, so that nothing here waits
 // for a daemon that is slow to start, autospawns or hangs: the calls below return at once.
 //
-// The thread connects at once, letting the service start itself if it is installed, and lists its
-// voices when it answers (DesktopVoiceList); until then, and for good when there is no service,
-// there are none. The list, once made, stays as it is. Without a connection the thread tries again
-// at every `retry`, without starting the service.
+// The thread connects half a `retry` after the start, out of the way of the window's, letting
+// the service start itself if it is installed, and lists its voices when it answers
+// (DesktopVoiceList); until then, and for good when there is no service, there are none. The
+// list, once made, stays as it is. Without a connection the thread tries again at every `retry`,
+// without starting the service.
 //
 // While one of its voices is chosen the service is asked at every `retry` whether it is still
 // there. A service lost while its voice is chosen is told through the notice once, and once again
