@@ -4,6 +4,7 @@ from the list speaks a due phrase and "Say This Now", Reset cuts it off, and the
 back is told once each way while its voice is chosen."""
 import atexit
 import os
+import shutil
 import subprocess
 import tempfile
 import time
@@ -15,6 +16,7 @@ from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, 
 
 LOST, BACK = "speech service has gone away", "speech service answers again"
 FOLDER = tempfile.mkdtemp(prefix="horavox-speechd.")
+atexit.register(shutil.rmtree, FOLDER, True)  # after the daemon has been told to end
 SOCKET = os.path.join(FOLDER, "speechd.sock")
 ENV = {"SPEECHD_ADDRESS": "unix_socket:" + SOCKET, "QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
