@@ -2,6 +2,7 @@
 """Whole-program figures, each beside its reference taken in the same run. Run by scripts/bench,
 which starts the display and sound server and builds the binaries."""
 import os
+import shutil
 import signal
 import statistics
 import subprocess
@@ -141,6 +142,7 @@ class SpeechService:
     def stop(self):
         self.daemon.terminate()
         self.daemon.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
 
 
 def speech_service_rows():
