@@ -2,10 +2,12 @@
 """Whole-program figures, each beside its reference taken in the same run. Run by scripts/bench,
 which starts the display and sound server and builds the binaries."""
 import os
+import shutil
 import signal
 import statistics
 import subprocess
 import sys
+import tempfile
 import time
 from concurrent.futures import ThreadPoolExecutor
 
@@ -89,14 +91,14 @@ def cpu_round(displays):
     return list(zip(shares[:len(apps)], shares[len(apps):]))
 
 
-def time_to_map(command, cwd):
+def time_to_map(command, cwd, env=None):
     """Launch to the first MapNotify of a top-level window, as the X server reports it."""
     watcher = subprocess.Popen(["xev", "-root", "-event", "substructure"],
                                stdout=subprocess.PIPE, text=True, bufsize=1)
     time.sleep(0.5)
     launched = time.monotonic()
-    process = subprocess.Popen(command, cwd=cwd, stdout=subprocess.DEVNULL,
-                               stderr=subprocess.DEVNULL)
+    process = subprocess.Popen(command, cwd=cwd, env=os.environ | (env or {}),
+                               stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
     for line in watcher.stdout:
         if line.startswith("MapNotify"):
             mapped = time.monotonic()
@@ -121,6 +123,66 @@ def startup_rows():
     ours, same, minimal = (statistics.median(times) for times in starts.values())
     return [("start-up, launch to window mapped (ms), same controls", ours, same),
             ("start-up, launch to window mapped (ms), minimal clock", ours, minimal)]
+
+
+class SpeechService:
+    """A speech-dispatcher daemon of its own, as the desktop runs it, stopped by its process id."""
+
+    def __init__(self):
+        self.folder = tempfile.mkdtemp(prefix="horavox-bench-speechd.")
+        socket = os.path.join(self.folder, "speechd.sock")
+        self.env = {"SPEECHD_ADDRESS": "unix_socket:" + socket}
+        self.daemon = subprocess.Popen(
+            ["speech-dispatcher", "-s", "-t", "0", "-C", "/etc/speech-dispatcher", "-c",
+             "unix_socket", "-S", socket, "-L", self.folder],
+            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        while not os.path.exists(socket):
+            time.sleep(0.05)
+
+    def stop(self):
+        self.daemon.terminate()
+        self.daemon.wait()
+        shutil.rmtree(self.folder, ignore_errors=True)
+
+
+def speech_service_rows():
+    """Start-up with a speech service answering beside start-up with none (the run's private
+    address, where nothing answers); then "Say This Now" to sound, through the service's default
+    voice beside an embedded voice, in the same program."""
+    service = SpeechService()
+    binary = os.environ["HORAVOX_BINARY"]
+    starts = {"with": [], "without": []}
+    try:
+        for _ in range(STARTS):
+            starts["with"].append(time_to_map([binary], os.path.dirname(binary), service.env))
+            starts["without"].append(time_to_map([binary], os.path.dirname(binary)))
+        for kind, times in starts.items():
+            print("start-up %s the speech service: %s"
+                  % (kind, " ".join("%.1f" % t for t in times)))
+        onsets = {"embedded": [], "service": []}
+        for _ in range(5):
+            recording = Recording()
+            app = Horavox(service.env)
+            app.choose_display_mode(2)
+            app.click(8760, 6840, 1335, 375)  # Clear Phrases: nothing else speaks
+            time.sleep(1.5)
+            for kind in ("embedded", "service"):
+                if kind == "service":
+                    app.choose_voice("Desktop default voice")
+                    time.sleep(0.5)
+                clicked = app.click(240, 6360, 1335, 255)
+                time.sleep(2.5)
+                heard = [start for start, _ in recording.heard() if start > clicked - 0.05]
+                onsets[kind].append((min(heard) - clicked) * 1000)
+            app.close()
+        for kind, times in onsets.items():
+            print("onset, %s voice: %s" % (kind, " ".join("%.1f" % t for t in times)))
+    finally:
+        service.stop()
+    return [("start-up (ms), speech service answering / none",
+             statistics.median(starts["with"]), statistics.median(starts["without"])),
+            ("speech onset (ms), service's default voice / embedded voice",
+             statistics.median(onsets["service"]), statistics.median(onsets["embedded"]))]
 
 
 def phrase_lags(stall_at=None):
@@ -158,6 +220,8 @@ def main():
     only_cpu = "--cpu" in sys.argv
     if "--startup" in sys.argv:
         return report(startup_rows())
+    if "--speech-service" in sys.argv:
+        return report(speech_service_rows())
 
     # Each layout beside the minimal clock over the same minute, in rounds: one noisy minute
     # decides nothing.
@@ -212,6 +276,7 @@ def main():
         references.append(min(t for t in heard if t > launched - 0.05) - launched)
     rows.append(("speech onset, median (ms)", statistics.median(onsets) * 1000,
                  statistics.median(references) * 1000))
+    rows += speech_service_rows()
 
     # Where in its second a due row starts to sound: the default schedule from start, and again
     # with the program stopped for 1.5 s (a stalled event thread) between the 2nd and 3rd phrase.

@@ -4,12 +4,14 @@
 ROOT="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 
 BUILD_PACKAGES=(cmake g++ make pkg-config qt6-base-dev qt6-qpa-plugins libgl-dev libespeak-ng-dev
-                espeak-ng-data libpulse-dev libxcb1-dev libwayland-dev fonts-liberation2 xdg-utils)
+                espeak-ng-data libpulse-dev libspeechd-dev libxcb1-dev libwayland-dev fonts-liberation2
+                xdg-utils)
 TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils sox espeak-ng
                pipewire pipewire-pulse wireplumber dbus-daemon
                imagemagick python3 clang libclang-rt-dev util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
-               python3-pyatspi libfaketime mutter kwin-x11 kwin-wayland breeze)
+               python3-pyatspi libfaketime mutter kwin-x11 kwin-wayland breeze speech-dispatcher
+               speech-dispatcher-espeak-ng)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {
@@ -50,6 +52,16 @@ start_services() {
     export DISPLAY="$XVFB_DISPLAY"
 
     start_sound_servers
+    keep_speech_service_private
+}
+
+# The program reaches for the desktop's speech service and starts it when it is installed. Under
+# test it finds none unless a suite starts one at this address: nothing starts one by itself.
+keep_speech_service_private() {
+    mkdir -p "$SERVICES/config/speech-dispatcher"
+    echo "DisableAutoSpawn" >"$SERVICES/config/speech-dispatcher/speechd.conf"
+    export XDG_CONFIG_HOME="$SERVICES/config"
+    export SPEECHD_ADDRESS="unix_socket:$SERVICES/speechd.sock"
 }
 
 # PulseAudio and PipeWire with its PulseAudio layer, each private with a null sink; tests hear

@@ -87,6 +87,7 @@ void frmHoravox::Form_Load() {
 void frmHoravox::Tick() {
     const std::int32_t scannedBefore = vars_.LastScannedSecond;
     errors_.Run([this] { tmrTimer1_Timer(); });
+    errors_.Run([this] { ListNewVoices(); });
     TextToSpeech1->Poll();
     if (vars_.LastScannedSecond != scannedBefore && tickMillisecond_ > LateTick) {
         const int interval = tmrTimer1->interval();
@@ -168,6 +169,13 @@ void frmHoravox::SetUpVoices() {
     const std::int32_t current = speech_.CurrentVoice();
     SetListIndex(*cboSelectVoice, checked::toInt16(checked::subtract(current, 1)));
     cboSelectVoice_Click(); // setting the selection counts as choosing it
+}
+
+// Voices that a synthesizer added after start-up join the end of the list; nothing is chosen.
+void frmHoravox::ListNewVoices() {
+    const std::int32_t count = speech_.VoiceCount();
+    for (std::int32_t voice = cboSelectVoice->count() + 1; voice <= count; ++voice)
+        AddItem(*cboSelectVoice, speech_.VoiceName(voice));
 }
 
 void frmHoravox::cboSelectVoice_Click() {

@@ -1,7 +1,9 @@
+#include "CombinedSpeechControl.h"
 #include "CursorBlinkTimeout.h"
 #include "DesktopProgramStarter.h"
 #include "EspeakSpeechControl.h"
 #include "SpeechIndicator.h"
+#include "SpeechdService.h"
 #include "TimeOfDay.h"
 #include "WindowFrame.h"
 #include "frmHoravox.h"
@@ -26,9 +28,12 @@ int main(int argc, char* argv[]) {
             },
             Qt::QueuedConnection);
     };
-    // Its set-up runs meanwhile the window is built; the load event collects it.
-    EspeakSpeechControl speech(EspeakSpeechControl::Output::Playback, QLocale::system().name(),
-                               notice);
+    // Its set-up runs meanwhile the window is built; the load event collects it. The desktop's
+    // speech service adds its voices whenever it answers.
+    EspeakSpeechControl embedded(EspeakSpeechControl::Output::Playback, QLocale::system().name(),
+                                 notice);
+    DesktopSpeech desktop(std::make_unique<SpeechdService>(), notice);
+    CombinedSpeechControl speech(embedded, desktop, QLocale::system().name());
     DesktopProgramStarter starter;
 
     const auto frame = MakeDesktopFrame();

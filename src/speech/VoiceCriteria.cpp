@@ -5,8 +5,6 @@
 
 namespace {
 
-const QString VoiceMaker = QStringLiteral("eSpeak NG");
-
 QString normalisedTag(const QString& language) {
     QString tag = language.trimmed().toLower();
     tag.replace(u'_', u'-');
@@ -29,7 +27,7 @@ int fit(const VoiceInfo& voice, const QString& key, const QString& value) {
     if (key.compare(u"Gender", Qt::CaseInsensitive) == 0)
         return met(QString::number(voice.gender) == value);
     if (key.compare(u"Mfg", Qt::CaseInsensitive) == 0)
-        return met(VoiceMaker.compare(value, Qt::CaseInsensitive) == 0);
+        return met(voice.maker.compare(value, Qt::CaseInsensitive) == 0);
     return 0;
 }
 
@@ -63,13 +61,13 @@ int LanguageFit(const VoiceInfo& voice, const QString& language) {
 int BestVoice(const std::vector<VoiceInfo>& voices, const QString& criteria,
               const QString& userLanguage) {
     int best = 0;
-    std::tuple<int, int, int, int> bestScore{-1, 0, 0, 0};
+    std::tuple<int, bool, int, int, int> bestScore{-1, false, 0, 0, 0};
     for (std::size_t i = 0; i < voices.size(); ++i) {
         const VoiceInfo& voice = voices[i];
-        // Criteria count most, then the user's language, then English.
-        const std::tuple score{criteriaMet(voice, criteria), LanguageFit(voice, userLanguage),
-                               LanguageFit(voice, QStringLiteral("en-gb")),
-                               LanguageFit(voice, QStringLiteral("en"))};
+        // Criteria count most, then the program's own voices, the user's language, English.
+        const std::tuple score{
+            criteriaMet(voice, criteria), !voice.desktop, LanguageFit(voice, userLanguage),
+            LanguageFit(voice, QStringLiteral("en-gb")), LanguageFit(voice, QStringLiteral("en"))};
         if (score > bestScore) {
             bestScore = score;
             best = static_cast<int>(i) + 1;

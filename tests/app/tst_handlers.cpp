@@ -131,6 +131,20 @@ private slots:
         QVERIFY(f.window->Errors().LastMessage().contains(error));
     }
 
+    // Voices the control gains later join the list at the next tick; the choice stays.
+    void voicesAddedLater() {
+        WindowFixture f;
+        const int chosen = f.window->cboSelectVoice->currentIndex();
+        f.speech.calls.clear();
+        f.speech.voices.push_back({"Desktop default voice", 0});
+        f.tickAt(10, 0, 1);
+        f.tickAt(10, 0, 2);
+        QCOMPARE(f.window->cboSelectVoice->count(), 4);
+        QCOMPARE(f.window->cboSelectVoice->itemText(3), "Desktop default voice");
+        QCOMPARE(f.window->cboSelectVoice->currentIndex(), chosen);
+        QVERIFY(f.speech.calls.filter("Current").isEmpty());
+    }
+
     // The third voice typed and chosen with Enter: its attribute, the voice the control settles on,
     // the flag set.
     void choosingAnEntry_data() {

@@ -153,6 +153,14 @@ class Horavox:
             "click", "1")
         time.sleep(0.5)
 
+    def choose_voice(self, name):
+        """Types a voice's name into the voice list and chooses it with Enter."""
+        for box in self.message_windows():  # without a window manager, a box covers the list
+            run("xdotool", "windowmove", box, "700", "600")
+        self.click(2160, 360, 1725, 315)
+        self.type_text(name)
+        run("xdotool", "key", "Return")
+
     def screenshot(self, name):
         run("import", "-window", self.window, os.path.join(ARTIFACTS, name + ".png"))
 

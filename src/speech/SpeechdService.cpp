@@ -1,0 +1,121 @@
+#include "SpeechdService.h"
+
+#include <atomic>
+#include <csignal>
+#include <cstdlib>
+#include <unistd.h>
+
+namespace {
+
+std::atomic<bool> speaking = false; // the one connection's, from the library's event thread
+
+void begun(std::size_t, std::size_t, SPDNotificationType) {
+    speaking = true;
+}
+
+void ended(std::size_t, std::size_t, SPDNotificationType) {
+    speaking = false;
+}
+
+QString takeString(char* text) {
+    const QString taken = QString::fromUtf8(text);
+    std::free(text);
+    return taken;
+}
+
+} // namespace
+
+SpeechdService::SpeechdService() {
+    // The library writes to the service's socket without guarding against its going away, which
+    // would end the program with SIGPIPE.
+    std::signal(SIGPIPE, SIG_IGN);
+}
+
+SpeechdService::~SpeechdService() {
+    close();
+}
+
+void SpeechdService::close() {
+    if (connection_)
+        spd_close(connection_);
+    connection_ = nullptr;
+    speaking = false;
+}
+
+bool SpeechdService::Open(bool start) {
+    close();
+    char* error = nullptr;
+    SPDConnectionAddress* address = spd_get_default_address(&error);
+    // Looked for again every second while there is none: the library leaks a little at each
+    // connection refused, so a socket that is not there is not tried.
+    const bool absent = address && address->method == SPD_METHOD_UNIX_SOCKET && !start &&
+                        access(address->unix_socket_name, F_OK) != 0;
+    if (address && !absent)
+        connection_ = spd_open2("horavox", "main", nullptr, SPD_MODE_THREADED, address,
+                                start ? 1 : 0, &error);
+    SPDConnectionAddress__free(address);
+    std::free(error);
+    if (!connection_)
+        return false;
+    customised_ = false;
+    connection_->callback_begin = begun;
+    connection_->callback_end = ended;
+    connection_->callback_cancel = ended;
+    return spd_set_notification_on(connection_, SPD_BEGIN) == 0 &&
+           spd_set_notification_on(connection_, SPD_END) == 0 &&
+           spd_set_notification_on(connection_, SPD_CANCEL) == 0;
+}
+
+QStringList SpeechdService::Modules() {
+    QStringList modules;
+    char** listed = connection_ ? spd_list_modules(connection_) : nullptr;
+    for (char** m = listed; m && *m; ++m)
+        modules << QString::fromUtf8(*m);
+    free_spd_modules(listed);
+    return modules;
+}
+
+QString SpeechdService::Language() {
+    return connection_ ? takeString(spd_get_language(connection_)) : QString();
+}
+
+std::vector<ServiceVoice> SpeechdService::Voices(const QString& module) {
+    std::vector<ServiceVoice> voices;
+    if (!connection_ || spd_set_output_module(connection_, module.toUtf8().constData()) != 0)
+        return voices;
+    customised_ = true;
+    SPDVoice** listed = spd_list_synthesis_voices(connection_);
+    for (SPDVoice** v = listed; v && *v; ++v)
+        voices.push_back({QString::fromUtf8((*v)->name), QString::fromUtf8((*v)->language),
+                          QString::fromUtf8((*v)->variant)});
+    free_spd_voices(listed);
+    return voices;
+}
+
+bool SpeechdService::Use(const QString& module, const QString& voice) {
+    if (!connection_)
+        return false;
+    if (module.isEmpty()) // the default voice: a connection with nothing set on it
+        return !customised_ || Open(false);
+    customised_ = true;
+    return spd_set_output_module(connection_, module.toUtf8().constData()) == 0 &&
+           spd_set_synthesis_voice(connection_, voice.toUtf8().constData()) == 0;
+}
+
+bool SpeechdService::Say(const QString& text) {
+    return connection_ && spd_say(connection_, SPD_TEXT, text.toUtf8().constData()) >= 0;
+}
+
+bool SpeechdService::Cancel() {
+    speaking = false;
+    return connection_ && spd_cancel(connection_) == 0;
+}
+
+bool SpeechdService::Alive() {
+    // The library's getters read a broken connection's missing reply: only this call is safe.
+    return connection_ && spd_execute_command(connection_, "GET OUTPUT_MODULE") == 0;
+}
+
+bool SpeechdService::Speaking() const {
+    return speaking;
+}

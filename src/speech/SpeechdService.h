@@ -1,0 +1,35 @@
+#pragma once
+
+#include "SpeechService.h"
+
+#include <libspeechd.h>
+
+// The speech service through its own client library, libspeechd, at the address the library
+// finds itself (SPEECHD_ADDRESS, or the user's own socket). One per process: the library's
+// speech events carry no pointer back to it.
+//
+// Speech goes out at the priority "text": a screen reader's messages are spoken first and cut
+// ours short, where "important" or "message" would cancel or hold back what the reader says.
+class SpeechdService final : public SpeechService {
+public:
+    SpeechdService();
+    ~SpeechdService() override;
+    SpeechdService(const SpeechdService&) = delete;
+    SpeechdService& operator=(const SpeechdService&) = delete;
+
+    bool Open(bool start) override;
+    QStringList Modules() override;
+    QString Language() override;
+    std::vector<ServiceVoice> Voices(const QString& module) override;
+    bool Use(const QString& module, const QString& voice) override;
+    bool Say(const QString& text) override;
+    bool Cancel() override;
+    bool Alive() override;
+    bool Speaking() const override;
+
+private:
+    void close();
+
+    SPDConnection* connection_ = nullptr;
+    bool customised_ = false; // a module or voice was set on the connection
+};
