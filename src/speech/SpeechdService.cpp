@@ -113,7 +113,8 @@ bool SpeechdService::Cancel() {
 
 bool SpeechdService::Alive() {
     // The library's getters read a broken connection's missing reply: only this call is safe.
-    return connection_ && spd_execute_command(connection_, "GET OUTPUT_MODULE") == 0;
+    char command[] = "GET OUTPUT_MODULE"; // not const in every version of the library
+    return connection_ && spd_execute_command(connection_, command) == 0;
 }
 
 bool SpeechdService::Speaking() const {
