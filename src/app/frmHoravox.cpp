@@ -87,9 +87,11 @@ void frmHoravox::Form_Load() {
 void frmHoravox::Tick() {
     const std::int32_t scannedBefore = vars_.LastScannedSecond;
     errors_.Run([this] { tmrTimer1_Timer(); });
-    errors_.Run([this] { ListNewVoices(); });
     TextToSpeech1->Poll();
-    if (vars_.LastScannedSecond != scannedBefore && tickMillisecond_ > LateTick) {
+    if (vars_.LastScannedSecond == scannedBefore)
+        return; // the ticks between seconds do no more
+    errors_.Run([this] { ListNewVoices(); });
+    if (tickMillisecond_ > LateTick) {
         const int interval = tmrTimer1->interval();
         PhaseTicks(((TickPhase - tickMillisecond_) % interval + interval) % interval);
     }

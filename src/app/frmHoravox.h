@@ -47,8 +47,8 @@ public:
     void Load();
     // One tick as the timer delivers it: errors are shown, not thrown. A tick that finds a new
     // second well after it began phases the ticks again to just after each second's start, so
-    // that a due phrase starts with its second rather than up to a tick later. Voices the speech
-    // control has gained since the last tick are added to the end of the voice list.
+    // that a due phrase starts with its second rather than up to a tick later. At each new second,
+    // voices the speech control has gained are added to the end of the voice list.
     void Tick();
     ErrorDisplay& Errors() { return errors_; }
     const WindowVariables& Variables() const { return vars_; }

@@ -17,10 +17,19 @@ void ended(std::size_t, std::size_t, SPDNotificationType) {
     speaking = false;
 }
 
-QString takeString(char* text) {
-    const QString taken = QString::fromUtf8(text);
-    std::free(text);
-    return taken;
+// The data lines of the service's answer to a command, without their codes; none when it
+// refused or the connection broke. The library's own getters and lists read a missing answer
+// and crash, and free_spd_voices() crashes on an empty list.
+QStringList answer(SPDConnection* connection, const char* command) {
+    QByteArray writable(command); // not const in every version of the library
+    char* reply = nullptr;
+    QStringList lines;
+    if (connection && spd_execute_command_with_reply(connection, writable.data(), &reply) == 0)
+        for (const QByteArray& line : QByteArray(reply).split('\n'))
+            if (line.size() > 4 && line[3] == '-')
+                lines << QString::fromUtf8(line.mid(4).trimmed());
+    std::free(reply);
+    return lines;
 }
 
 } // namespace
@@ -67,16 +76,11 @@ bool SpeechdService::Open(bool start) {
 }
 
 QStringList SpeechdService::Modules() {
-    QStringList modules;
-    char** listed = connection_ ? spd_list_modules(connection_) : nullptr;
-    for (char** m = listed; m && *m; ++m)
-        modules << QString::fromUtf8(*m);
-    free_spd_modules(listed);
-    return modules;
+    return answer(connection_, "LIST OUTPUT_MODULES");
 }
 
 QString SpeechdService::Language() {
-    return connection_ ? takeString(spd_get_language(connection_)) : QString();
+    return answer(connection_, "GET LANGUAGE").value(0);
 }
 
 std::vector<ServiceVoice> SpeechdService::Voices(const QString& module) {
@@ -84,11 +88,10 @@ std::vector<ServiceVoice> SpeechdService::Voices(const QString& module) {
     if (!connection_ || spd_set_output_module(connection_, module.toUtf8().constData()) != 0)
         return voices;
     customised_ = true;
-    SPDVoice** listed = spd_list_synthesis_voices(connection_);
-    for (SPDVoice** v = listed; v && *v; ++v)
-        voices.push_back({QString::fromUtf8((*v)->name), QString::fromUtf8((*v)->language),
-                          QString::fromUtf8((*v)->variant)});
-    free_spd_voices(listed);
+    for (const QString& line : answer(connection_, "LIST SYNTHESIS_VOICES")) {
+        const QStringList fields = line.split(u'\t'); // name, language, variant
+        voices.push_back({fields.value(0), fields.value(1), fields.value(2)});
+    }
     return voices;
 }
 
@@ -112,8 +115,7 @@ bool SpeechdService::Cancel() {
 }
 
 bool SpeechdService::Alive() {
-    // The library's getters read a broken connection's missing reply: only this call is safe.
-    return connection_ && spd_execute_command(connection_, "GET OUTPUT_MODULE") == 0;
+    return !answer(connection_, "GET OUTPUT_MODULE").isEmpty();
 }
 
 bool SpeechdService::Speaking() const {

@@ -14,9 +14,12 @@ public:
     mutable std::mutex mutex;
     QStringList log; // "Open:start", "Voices:pico", "Use:pico/en-US", "Say:Go", "Cancel" ...
 
-    QStringList calls() const {
+    QStringList calls() const { // shares nothing with the log the service's thread grows
         const std::lock_guard lock(mutex);
-        return log;
+        QStringList copy;
+        for (const QString& call : log)
+            copy << QString(call.constData(), call.size());
+        return copy;
     }
     bool Open(bool start) override { return record(start ? "Open:start" : "Open"); }
     QStringList Modules() override { return {"espeak-ng", "pico"}; }
