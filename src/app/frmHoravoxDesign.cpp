@@ -8,6 +8,7 @@
 #include "Pictures.h"
 #include "SpeechIndicator.h"
 #include "Twips.h"
+#include "WholeLineEdit.h"
 #include "frmHoravox.h"
 
 #include <QAbstractItemView>
@@ -78,6 +79,7 @@ Control* frmHoravox::designed(const QString& name, Control* control, int left, i
 
 void frmHoravox::createControls() {
     AnnounceComboBoxesByName();
+    ReadLineEditsWhole();
     setWindowTitle(QStringLiteral("Horavox v2.0"));
     setFont(QFont(QStringLiteral("Arial"), 8)); // the captions are sized for a small face
     setWindowIcon(AlarmClockIcon());

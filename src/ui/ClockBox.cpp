@@ -1,5 +1,6 @@
 #include "ClockBox.h"
 
+#include <QAccessible>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -9,6 +10,16 @@ namespace {
 // Where a line edit puts its text inside its contents: two pixels in from the left.
 constexpr int TextIndent = 2;
 constexpr qsizetype MaxGlyphs = 512;
+
+// Runs a change of the box without telling assistive technology: a screen reader told of each new
+// text reads the clock aloud every second. It reads the box when it takes the focus, and whenever
+// the user asks, from what it shows then.
+template <typename Change> void unannounced(Change change) {
+    const QAccessible::UpdateHandler told =
+        QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
+    change();
+    QAccessible::installUpdateHandler(told);
+}
 } // namespace
 
 ClockBox::ClockBox(const QString& text, QWidget* parent) : QLineEdit(text, parent) {}
@@ -16,10 +27,21 @@ ClockBox::ClockBox(const QString& text, QWidget* parent) : QLineEdit(text, paren
 void ClockBox::ShowText(const QString& text) {
     if (text == this->text())
         return;
-    setText(text);
-    // While the box draws itself it always shows the beginning; the line edit shows the cursor.
-    if (hasFocus())
+    unannounced([this, &text] {
+        setText(text);
+        // While the box draws itself it always shows the beginning; the line edit shows the cursor.
+        if (hasFocus())
+            setCursorPosition(0);
+    });
+}
+
+void ClockBox::focusInEvent(QFocusEvent* event) {
+    // Not selected when tabbed to: the next second would undo it anyway, and a screen reader would
+    // read the time once for the selection and once for the focus.
+    unannounced([this, event] {
+        QLineEdit::focusInEvent(event);
         setCursorPosition(0);
+    });
 }
 
 bool ClockBox::drawsItself() const {
