@@ -11,7 +11,7 @@ TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils s
                imagemagick python3 clang libclang-rt-dev util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
                python3-pyatspi libfaketime mutter kwin-x11 kwin-wayland breeze speech-dispatcher
-               speech-dispatcher-espeak-ng)
+               speech-dispatcher-espeak-ng orca libglib2.0-bin dconf-gsettings-backend dconf-service)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {

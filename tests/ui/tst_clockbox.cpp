@@ -2,7 +2,11 @@
 #include "ClockBox.h"
 #include "CursorBlinkTimeout.h"
 #include "TextRow.h"
+#include "WholeLineEdit.h"
 
+#include <QAccessible>
+#include <QApplication>
+#include <QFocusEvent>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <QTest>
@@ -62,6 +66,28 @@ private slots:
                 worst = std::max(worst,
                                  std::abs(qGray(shown.pixel(x, y)) - qGray(expected.pixel(x, y))));
         QVERIFY2(worst <= 3, qPrintable(QStringLiteral("pixels differ by %1").arg(worst)));
+    }
+
+    // Tabbed to, a clock box is not selected: a screen reader reads its time once, for the focus,
+    // not once more for a selection that the next second undoes.
+    void takesTheFocusUnselected() {
+        ClockBox box(QStringLiteral("00:00:01"), nullptr);
+        QFocusEvent tabbedTo(QEvent::FocusIn, Qt::TabFocusReason);
+        QApplication::sendEvent(&box, &tabbedTo);
+        QVERIFY(!box.hasSelectedText());
+        QCOMPARE(box.cursorPosition(), 0);
+    }
+
+    // A screen reader that splits a line edit's text by its attribute runs reads all of it.
+    void lineEditReadWhole() {
+        ReadLineEditsWhole();
+        QLineEdit edit(QStringLiteral("12:58:46"));
+        QAccessibleTextInterface* text =
+            QAccessible::queryAccessibleInterface(&edit)->textInterface();
+        int start = -1, end = -1;
+        text->attributes(7, &start, &end);
+        QCOMPARE(std::make_pair(start, end), std::make_pair(0, 8));
+        QCOMPARE(text->text(start, end), edit.text());
     }
 
     void stopsWhenIdleAndBlinksAgainOnInput() {

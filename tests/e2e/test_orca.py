@@ -1,0 +1,223 @@
+"""Beside a screen reader: Orca on this suite's own session and accessibility bus, under openbox,
+turned on as a desktop does, both speaking through a speech-dispatcher of the suite's own. What
+Orca says is read from its debug file, what the service hands its synthesizer from its log."""
+import atexit
+import calendar
+import os
+import re
+import shutil
+import subprocess
+import tempfile
+import threading
+import time
+
+from horavox_e2e import (ARTIFACTS, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox, check, fail, run,
+                         skip_unless, wait_until)
+
+skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
+skip_unless(shutil.which("orca"), "orca")
+skip_unless(subprocess.run(["pgrep", "-u", str(os.getuid()), "-f", r"bin/orca( |$)"],
+                           stdout=subprocess.DEVNULL).returncode != 0,
+            "no other Orca of this user: Orca does not start beside one")
+FOLDER = tempfile.mkdtemp(prefix="horavox-orca.")
+atexit.register(shutil.rmtree, FOLDER, True)  # after the services have been told to end
+SOCKET = os.path.join(FOLDER, "speechd.sock")
+LOGS = os.path.join(ARTIFACTS, "orca")  # kept for a look after a failure
+shutil.rmtree(LOGS, True)
+os.makedirs(LOGS)
+ORCA_DEBUG, SPEECHD_LOG = os.path.join(LOGS, "orca-debug.txt"), os.path.join(LOGS, "speech-dispatcher.log")
+cookie = os.path.join(os.environ.get("HORAVOX_SOUND_DIR", ""), "config/pulse/cookie")
+# Everything the suite starts writes its settings here (dconf included), not to the machine's.
+os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
+                   "XDG_CONFIG_HOME": os.path.join(FOLDER, "config"),
+                   "SPEECHD_ADDRESS": "unix_socket:" + SOCKET}
+                  | ({"PULSE_COOKIE": cookie} if os.path.exists(cookie) else {}))
+CLOCK = re.compile(r"\b\d\d:\d\d:\d\d\b")
+PHRASE = "The bread goes into the oven now, and the timer is set to ten minutes."  # 68 characters
+
+
+class Log:
+    """A log that grows: its lines from a mark on."""
+
+    def __init__(self, path, parse):
+        self.path, self.parse = path, parse
+
+    def mark(self):
+        return os.path.getsize(self.path) if os.path.exists(self.path) else 0
+
+    def since(self, mark):
+        with open(self.path, "rb") as log:
+            log.seek(mark)
+            lines = log.read().decode(errors="replace").splitlines()
+        return [entry for entry in map(self.parse, lines) if entry]
+
+
+def seconds_of_day(hours, minutes, seconds):
+    return int(hours) * 3600 + int(minutes) * 60 + float(seconds)
+
+
+def orca_entry(line):
+    """(kind, what, when): what Orca says, or where its focus goes as (role, name); when in
+    seconds of the day."""
+    when = re.match(r"(\d\d):(\d\d):(\d\d\.\d+) - ", line)
+    if said := when and re.search(r" - SPEECH OUTPUT: '(.*)'[\[{]", line):
+        return "said", said.group(1), seconds_of_day(*when.groups())
+    if focus := re.search(r"Changing locusOfFocus from .* to \[(.*?) \| (.*?)\]", line):
+        return "focus", focus.groups(), None
+    return None
+
+
+def speechd_entry(line):
+    """(when, event, text): a text handed to the synthesizer, or an index mark in its speech; when
+    in seconds of the day."""
+    found = re.match(r"\[\w+ \w+ +\d+ (\d+):(\d+):(\d+) \d+ : (\d+)\] speechd: +"
+                     r"(Incoming text|INDEX MARK): \|?(.*?)\|?$", line)
+    if not found:
+        return None
+    hours, minutes, seconds, micro, event, text = found.groups()
+    return (seconds_of_day(hours, minutes, seconds) + int(micro) / 1e6, event,
+            re.sub(r"\s+", " ", re.sub(r"<[^>]*>", "", text)).strip())
+
+
+def now():
+    return seconds_of_day(*time.strftime("%H %M %S").split()) + time.time() % 1
+
+
+orca, service = Log(ORCA_DEBUG, orca_entry), Log(SPEECHD_LOG, speechd_entry)
+said = lambda mark: [what for kind, what, _ in orca.since(mark) if kind == "said"]
+focus = lambda mark: [where for kind, where, _ in orca.since(mark) if kind == "focus"]
+
+
+def key(name):
+    """Presses a key; the mark from which to read what followed."""
+    mark = orca.mark()
+    run("xdotool", "key", name)
+    return mark
+
+
+def focused(mark, timeout=10):
+    """Where Orca's focus went after the mark: (role, name)."""
+    return (wait_until(lambda: focus(mark), timeout) or fail(
+        "Orca's focus went nowhere; its debug file is %s" % ORCA_DEBUG))[-1]
+
+
+def terminal_for(path):
+    """A terminal whose output goes to `path`: Orca writes its debug file through a buffer that
+    holds its last lines back, and a terminal line by line."""
+    ours, theirs = os.openpty()
+    out = open(path, "wb", buffering=0)
+    threading.Thread(target=lambda: [out.write(chunk) for chunk in iter(
+        lambda: os.read(ours, 1 << 16), b"")], daemon=True).start()
+    return os.ttyname(theirs)
+
+
+def start_services():
+    run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
+    reply = run("gdbus", "call", "--session", "--dest", "org.a11y.Bus", "--object-path",
+                "/org/a11y/bus", "--method", "org.freedesktop.DBus.Properties.Get",
+                "org.a11y.Status", "ScreenReaderEnabled")
+    check("true" in reply, "the accessibility bus says a screen reader is on: %s" % reply.strip())
+    daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S",
+                               SOCKET, "-L", LOGS, "-l", "5"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    check(wait_until(lambda: os.path.exists(SOCKET), 15), "the private speech service is up")
+    reader = subprocess.Popen(["orca", "-u", os.path.join(FOLDER, "orca"), "--debug-file",
+                               terminal_for(ORCA_DEBUG)], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL)
+    for process in (daemon, reader):  # in reverse: Orca first, then the service it speaks through
+        atexit.register(process.wait, 10)
+        atexit.register(process.terminate)
+    check(wait_until(lambda: os.path.exists(ORCA_DEBUG) and said(0), 30),
+          "Orca is up and speaking: %s" % said(0)[:1])
+
+
+def clock_read_once(name):
+    """Shift+Tab to the clock: read once, whole; then not again while it ticks; then on asking."""
+    mark = key("shift+Tab")
+    check(focused(mark)[1] == name, "Shift+Tab: the focus is on %s" % name)
+    # What must not come is a reading at each tick: looked for over six of them.
+    time.sleep(6)
+    words = " ".join(said(mark))
+    readings = CLOCK.findall(words)
+    check(len(readings) == 1 and words.index(name) < words.index(readings[0]),
+          "%s is read once, its name first, and not again for 6 s: %r" % (name, words))
+    mark = key("KP_Enter")  # Orca's "where am I"
+    check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10),
+          "%s is read again when the user asks where the focus is: %r" % (name, said(mark)))
+    return readings[0]
+
+
+def walk_with_tab():
+    """Tab through every focus stop back to the first: each is announced with its name."""
+    first, stops = focused(0), {}
+    while len(stops) < 60:
+        mark = key("Tab")
+        role, name = focused(mark)
+        if (role, name) == first:
+            break
+        spoken = wait_until(lambda: name and name in " ".join(said(mark)), 5)
+        if not spoken:
+            fail("the stop %s %r is not announced with its name: %r (%s)"
+                 % (role, name, said(mark), ORCA_DEBUG))
+        stops[name] = " ".join(said(mark))
+    check((role, name) == first and len(stops) > 10,
+          "Tab walks %d stops, each announced with its name, and comes back" % (len(stops) + 1))
+    return stops
+
+
+def spoken_to_the_end(text, since):
+    """The service's record of `text`: when it came and when its speech ended, and how."""
+    def ended():
+        entries = service.since(since)
+        came = next((i for i, e in enumerate(entries) if e[1] == "Incoming text" and text in e[2]),
+                    None)
+        if came is None:
+            return None
+        end = next((e for e in entries[came + 1:] if e[2] in ("__spd_end", "__spd_stopped")), None)
+        return end and (entries[came], end, entries[came + 1:])
+    return wait_until(ended, 30)
+
+
+start_services()
+app = Horavox()
+check(wait_until(lambda: "Reset" in " ".join(said(0)), 20), "Orca announces the window and Reset")
+time_read = clock_read_once("Actual time")
+check(abs(calendar.timegm(time.strptime(time_read, "%H:%M:%S")) % 86400 -
+          (time.time() - time.timezone) % 86400) < 10, "the time read is the time: %s" % time_read)
+clock_read_once("Timer")
+mark = orca.mark()
+run("xdotool", "key", "Tab", "Tab")  # back to Reset, where the walk begins and ends
+check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == "Reset", 10), "back on Reset")
+stops = walk_with_tab()
+check("Desktop default voice" in stops.get("Voice Selector", ""), "with the reader on, the voice "
+      "list shows the desktop's default voice chosen: %r" % stops.get("Voice Selector"))
+app.choose_display_mode(2)  # "Show Phrases": the phrase to say now comes into view
+
+# A phrase said through the service, and the user tabbing on 0.8 s after it began.
+app.click(*SAY_THIS_NOW_TEXT)
+app.type_text(PHRASE)
+log_mark = service.mark()
+clicked = now() - (time.monotonic() - app.click(*SAY_THIS_NOW))
+time.sleep(0.8)  # the user's pace, not a wait for the program
+mark = key("Tab")
+record = spoken_to_the_end(PHRASE, log_mark)
+if not record:
+    fail("the phrase never reached the synthesizer, or never ended: %s" % SPEECHD_LOG)
+(came, _, _), (ended, how, _), after = record
+check(how == "__spd_end", "the phrase said now reaches the synthesizer and ends (%s), with the "
+      "reader on and no voice chosen" % how)
+begun = next(e[0] for e in after if e[2] == "__spd_begin")
+orca_said = next(when for kind, _, when in orca.since(mark) if kind == "said")
+orca_heard = next(e[0] for e in service.since(log_mark) if e[0] >= orca_said and
+                  e[1] == "Incoming text" and PHRASE not in e[2])
+print("onset through the service beside Orca: %.0f ms; Orca's next utterance waited %.0f ms "
+      "behind the phrase" % ((begun - clicked) * 1000, (orca_heard - orca_said) * 1000))
+app.close()
+
+# A program that finds no sound server says so in a box, which Orca reads.
+mark = orca.mark()
+nowhere = os.path.join(FOLDER, "nowhere")
+mute = Horavox({"PULSE_SERVER": "unix:" + nowhere, "SPEECHD_ADDRESS": "unix_socket:" + nowhere})
+check(wait_until(lambda: "Speech is unavailable" in " ".join(said(mark)), 20),
+      "the notice that speech is unavailable is read")
+mute.close()
