@@ -7,6 +7,7 @@
 #include "ComboList.h"
 #include "PhraseOutput.h"
 #include "ProgramStarter.h"
+#include "ScreenReader.h"
 #include "SpeechControl.h"
 #include "SpeechIndicator.h"
 #include "TickArithmetic.h"
@@ -29,8 +30,9 @@ constexpr int LateTick = 20;
 } // namespace
 
 frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter,
-                       WindowFrame& frame)
-    : clock_(clock), speech_(speech), starter_(starter), frame_(frame), errors_(this) {
+                       WindowFrame& frame, ScreenReader& reader)
+    : clock_(clock), speech_(speech), starter_(starter), frame_(frame), reader_(reader),
+      errors_(this) {
     createControls();
     nameForScreenReaders();
     setTabOrder();
@@ -40,6 +42,7 @@ frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramSta
     cmdReset->setFocus();
     tmrTimer1->start();
     frame_.Watch(*this, [this] { FollowFrame(); });
+    reader_.Watch([this] { errors_.Run([this] { FollowScreenReader(); }); });
 }
 
 frmHoravox::~frmHoravox() = default;
@@ -54,7 +57,10 @@ void frmHoravox::wireEvents() {
             handle(&frmHoravox::cmdClearPhrases_Click));
     connect(cmdSayThisNow, &QPushButton::clicked, this, handle(&frmHoravox::cmdSayThisNow_Click));
     connect(cmdHelp, &QPushButton::clicked, this, handle(&frmHoravox::cmdHelp_Click));
-    connect(cboSelectVoice, &QComboBox::activated, this, handle(&frmHoravox::cboSelectVoice_Click));
+    connect(cboSelectVoice, &QComboBox::activated, this, [this] {
+        userChoseVoice_ = true;
+        errors_.Run([this] { cboSelectVoice_Click(); });
+    });
     connect(cboDisplayMode, &QComboBox::activated, this, handle(&frmHoravox::cboDisplayMode_Click));
     for (int i = 0; i < static_cast<int>(Help.size()); ++i)
         connect(Help[static_cast<std::size_t>(i)], &ClickableLabel::clicked, this,
@@ -72,6 +78,7 @@ void frmHoravox::PhaseTicks(int delayMilliseconds) {
 
 void frmHoravox::Load() {
     errors_.Run([this] { Form_Load(); });
+    errors_.Run([this] { FollowScreenReader(); });
 }
 
 void frmHoravox::Form_Load() {
@@ -91,6 +98,7 @@ void frmHoravox::Tick() {
     if (vars_.LastScannedSecond == scannedBefore)
         return; // the ticks between seconds do no more
     errors_.Run([this] { ListNewVoices(); });
+    errors_.Run([this] { FollowScreenReader(); });
     if (tickMillisecond_ > LateTick) {
         const int interval = tmrTimer1->interval();
         PhaseTicks(((TickPhase - tickMillisecond_) % interval + interval) % interval);
@@ -178,6 +186,30 @@ void frmHoravox::ListNewVoices() {
     const std::int32_t count = speech_.VoiceCount();
     for (std::int32_t voice = cboSelectVoice->count() + 1; voice <= count; ++voice)
         AddItem(*cboSelectVoice, speech_.VoiceName(voice));
+}
+
+void frmHoravox::FollowScreenReader() {
+    if (userChoseVoice_)
+        return;
+    const bool on = reader_.IsOn();
+    if (on && !voiceBeforeReader_) {
+        const std::int32_t voice = speech_.ReaderVoice();
+        if (voice < 1 || voice > cboSelectVoice->count())
+            return; // not listed yet: looked for again at the next second
+        // Noted before the click, so that a click that fails is not tried again every second.
+        voiceBeforeReader_ = checked::toInt16(cboSelectVoice->currentIndex());
+        ChooseVoiceForUser(checked::toInt16(voice - 1));
+    } else if (!on && voiceBeforeReader_) {
+        ChooseVoiceForUser(*std::exchange(voiceBeforeReader_, std::nullopt));
+    }
+}
+
+// As a choice in the list: the entry is selected and its click runs, unless it already was.
+void frmHoravox::ChooseVoiceForUser(std::int16_t index) {
+    if (index == cboSelectVoice->currentIndex())
+        return;
+    SetListIndex(*cboSelectVoice, index);
+    cboSelectVoice_Click();
 }
 
 void frmHoravox::cboSelectVoice_Click() {

@@ -10,6 +10,7 @@
 #include <QWidget>
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -20,6 +21,7 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 class QTimer;
+class ScreenReader;
 class SpeechControl;
 class SpeechIndicator;
 class TimeOfDay;
@@ -37,18 +39,24 @@ struct WindowVariables {
 // The one window. Its controls are the program's data store: every handler reads them afresh.
 // Handlers run on the event thread; an error ends the handler that raised it at that step and is
 // shown by Errors(), after which the program goes on.
+//
+// While a screen reader is on, the voice the reader speaks with is chosen for the user, as soon as
+// the speech control lists it; when the reader goes, the voice of the start-up comes back. A voice
+// the user chooses in the list ends this for the rest of the run.
 class frmHoravox final : public QWidget {
 public:
     frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramStarter& starter,
-               WindowFrame& frame);
+               WindowFrame& frame, ScreenReader& reader);
     ~frmHoravox() override;
 
-    // Runs Form_Load as the window's load event: errors are shown, not thrown.
+    // Runs Form_Load as the window's load event, then follows the screen reader: errors are shown,
+    // not thrown.
     void Load();
     // One tick as the timer delivers it: errors are shown, not thrown. A tick that finds a new
     // second well after it began phases the ticks again to just after each second's start, so
     // that a due phrase starts with its second rather than up to a tick later. At each new second,
-    // voices the speech control has gained are added to the end of the voice list.
+    // voices the speech control has gained are added to the end of the voice list, and the screen
+    // reader's voice is chosen once it is there.
     void Tick();
     ErrorDisplay& Errors() { return errors_; }
     const WindowVariables& Variables() const { return vars_; }
@@ -108,6 +116,8 @@ private:
     void PhaseTicks(int delayMilliseconds);
     void SetUpVoices();
     void ListNewVoices();
+    void FollowScreenReader();
+    void ChooseVoiceForUser(std::int16_t index);
     void ScanPhrases();
     void OutputPhrase(const QString& phrase);
     void PlaySoundFile(const QString& path);
@@ -127,6 +137,10 @@ private:
     SpeechControl& speech_;
     ProgramStarter& starter_;
     WindowFrame& frame_;
+    ScreenReader& reader_;
+    bool userChoseVoice_ = false;
+    // While the screen reader's voice is chosen for the user: the list entry chosen before it.
+    std::optional<std::int16_t> voiceBeforeReader_;
     ErrorDisplay errors_;
     WindowVariables vars_;
     VerticalUnit unit_;

@@ -1,6 +1,7 @@
 #include "CombinedSpeechControl.h"
 #include "CursorBlinkTimeout.h"
 #include "DesktopProgramStarter.h"
+#include "DesktopScreenReader.h"
 #include "EspeakSpeechControl.h"
 #include "SpeechIndicator.h"
 #include "SpeechdService.h"
@@ -35,9 +36,10 @@ int main(int argc, char* argv[]) {
     DesktopSpeech desktop(std::make_unique<SpeechdService>(), notice);
     CombinedSpeechControl speech(embedded, desktop, QLocale::system().name());
     DesktopProgramStarter starter;
+    DesktopScreenReader reader; // asks the accessibility bus meanwhile
 
     const auto frame = MakeDesktopFrame();
-    frmHoravox window(clock, speech, starter, *frame);
+    frmHoravox window(clock, speech, starter, *frame, reader);
     window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();

@@ -68,6 +68,14 @@ void CombinedSpeechControl::SetCurrentVoice(std::int32_t voice) {
     current_ = voice;
 }
 
+std::int32_t CombinedSpeechControl::ReaderVoice() {
+    VoiceCount();
+    for (std::size_t i = 0; i < desktopVoices_.size(); ++i)
+        if (desktopVoices_[i].identifier.isEmpty())
+            return embeddedCount_ + static_cast<std::int32_t>(i) + 1;
+    return 0;
+}
+
 bool CombinedSpeechControl::IsSpeaking() const {
     return desktopChosen_ ? desktop_.IsSpeaking() : embedded_.IsSpeaking();
 }

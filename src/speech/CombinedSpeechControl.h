@@ -24,6 +24,8 @@ public:
     std::int32_t CurrentVoice() override;
     void SetCurrentVoice(std::int32_t voice) override;
     void SetVoiceFlag(std::int16_t flag) override { embedded_.SetVoiceFlag(flag); }
+    // The desktop service's default voice, which is the one its screen reader speaks with.
+    std::int32_t ReaderVoice() override;
     bool IsSpeaking() const;
 
 private:

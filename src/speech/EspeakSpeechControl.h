@@ -66,6 +66,8 @@ public:
     void SetCurrentVoice(std::int32_t voice) override;
     // Kept for the caller; the synthesizer has nothing it stands for.
     void SetVoiceFlag(std::int16_t flag) override { voiceFlag_ = flag; }
+    // None: a screen reader speaks through the desktop's speech service, never through this.
+    std::int32_t ReaderVoice() override { return 0; }
     // True while speech is being heard.
     bool IsSpeaking() const;
 

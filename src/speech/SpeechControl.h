@@ -30,4 +30,8 @@ public:
     virtual std::int32_t CurrentVoice() = 0;
     virtual void SetCurrentVoice(std::int32_t voice) = 0;
     virtual void SetVoiceFlag(std::int16_t flag) = 0;
+
+    // The number of the voice a screen reader speaks with (the desktop's default voice, as the
+    // user set it up), once it is listed; 0 while there is none.
+    virtual std::int32_t ReaderVoice() = 0;
 };

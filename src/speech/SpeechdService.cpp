@@ -106,7 +106,7 @@ bool SpeechdService::Use(const QString& module, const QString& voice) {
 }
 
 bool SpeechdService::Say(const QString& text) {
-    return connection_ && spd_say(connection_, SPD_TEXT, text.toUtf8().constData()) >= 0;
+    return connection_ && spd_say(connection_, SPD_MESSAGE, text.toUtf8().constData()) >= 0;
 }
 
 bool SpeechdService::Cancel() {

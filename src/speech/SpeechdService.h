@@ -8,8 +8,10 @@
 // finds itself (SPEECHD_ADDRESS, or the user's own socket). One per process: the library's
 // speech events carry no pointer back to it.
 //
-// Speech goes out at the priority "text": a screen reader's messages are spoken first and cut
-// ours short, where "important" or "message" would cancel or hold back what the reader says.
+// Speech goes out at the priority "message": the service cancels it for no one else's message, so
+// a phrase is never lost while a screen reader talks (at "text" any message cancels it); it waits
+// for the reader's current utterance, and the reader's next one waits for it. "important" would
+// cut the reader off. Cancel() still ends only this connection's speech.
 class SpeechdService final : public SpeechService {
 public:
     SpeechdService();

@@ -1,6 +1,7 @@
 // The window's handlers: Say This Now, Reset, Help, typing into the lists, and the voice set-up at
-// load with the voice list's choices. The speech control may settle on another voice than the one
-// it was told, so only what is read back from it may count.
+// load with the voice list's choices, the user's and those made for a screen reader's user. The
+// speech control may settle on another voice than the one it was told, so only what is read back
+// from it may count.
 #include "ClickableLabel.h"
 #include "TextRow.h"
 #include "WindowFixture.h"
@@ -21,6 +22,12 @@ struct StartUp {
 struct Choice {
     int attribute, settled;
     QString flag;
+};
+struct Reader {
+    bool onAtStart, listedAtStart;
+    QStringList steps;  // "tick", "listed" (the reader's voice), "on", "off", "user chooses"
+    int index;          // the list's selection at the end
+    QStringList voices; // every voice made current, the start-up's first
 };
 } // namespace
 
@@ -166,6 +173,51 @@ private slots:
         QVERIFY(f.speech.calls.isEmpty()); // typed, not chosen
         QTest::keyClick(field, Qt::Key_Return);
         QCOMPARE(f.speech.calls, (QStringList{"Current:3", flag}));
+    }
+
+    // The reader's voice is the fourth, "Desktop default voice", once listed; the start-up's
+    // preferred voice is the second.
+    void screenReaderVoice_data() {
+        const QStringList start{"Current:2"}, switched{"Current:2", "Current:4"},
+            chose{"Current:3"};
+        rows<Reader>(
+            {{"on at start, its voice listed", {true, true, {}, 3, switched}},
+             {"on, its voice listed later", {true, false, {"tick", "listed", "tick"}, 3, switched}},
+             {"on before the list has its voice", {false, false, {"listed", "on"}, 1, start}},
+             {"off", {false, true, {"tick"}, 1, start}},
+             {"turned on later", {false, true, {"tick", "on"}, 3, switched}},
+             {"turned off", {true, true, {"tick", "off", "tick"}, 1, switched + start}},
+             {"off and on again", {true, true, {"off", "on"}, 3, switched + switched}},
+             {"the user chose first",
+              {false, true, {"user chooses", "on", "tick"}, 2, start + chose}},
+             {"the user chose while on",
+              {true, true, {"user chooses", "off", "tick"}, 2, switched + chose}}});
+    }
+    void screenReaderVoice() {
+        const auto [onAtStart, listedAtStart, steps, index, voices] = row<Reader>();
+        WindowFixture f(QTime(10, 0), {}, false, false);
+        const auto list = [&f] {
+            f.speech.voices.push_back({"Desktop default voice", 0});
+            f.speech.reader = 4;
+        };
+        if (listedAtStart)
+            list();
+        f.reader.on = onAtStart;
+        f.window->Load();
+        int second = 0;
+        for (const QString& step : steps) {
+            if (step == "tick")
+                f.tickAt(10, 0, ++second);
+            else if (step == "listed")
+                list();
+            else if (step == "user chooses")
+                f.choose(f.window->cboSelectVoice, 2);
+            else
+                f.reader.turn(step == "on");
+        }
+        QCOMPARE(f.window->cboSelectVoice->currentIndex(), index);
+        QCOMPARE(f.speech.calls.filter("Current"), voices);
+        QCOMPARE(f.window->Errors().ErrorCount(), 0);
     }
 };
 

@@ -46,7 +46,7 @@ private slots:
     // show until the first. Each tick asks whether speech is heard.
     void ownTimerTicks() {
         WindowFixture f;
-        frmHoravox window(f.clock, f.speech, f.starter, f.frame);
+        frmHoravox window(f.clock, f.speech, f.starter, f.frame, f.reader);
         window.TextToSpeech1->SetSource([] { return true; });
         QCOMPARE(window.txtTime->text(), QStringLiteral("time"));
         QCOMPARE(window.txtTimer->text(), QStringLiteral("timer"));

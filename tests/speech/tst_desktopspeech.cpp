@@ -58,7 +58,7 @@ private slots:
     void cleanupTestCase() { embedded.reset(); }
 
     // Voices once the service answers, asked for without starting it again; none and nothing
-    // said while it does not.
+    // said while it does not. The screen reader's voice is the service's default, once listed.
     void listedWhenItAnswers() {
         auto owned = std::make_unique<FakeService>();
         FakeService& service = *owned;
@@ -66,10 +66,14 @@ private slots:
         QStringList notices;
         DesktopSpeech desktop(
             std::move(owned), [&](const QString& m) { notices << m; }, Retry);
+        CombinedSpeechControl speech(*embedded, desktop, "en_US");
         QTRY_VERIFY(service.calls().count("Open") >= 2);
         QCOMPARE(desktop.VoiceCount(), 0);
+        QCOMPARE(speech.ReaderVoice(), 0);
         service.up = true;
         QTRY_COMPARE(desktop.VoiceCount(), 3);
+        QCOMPARE(speech.ReaderVoice(), embedded->VoiceCount() + 1);
+        QCOMPARE(speech.VoiceName(speech.ReaderVoice()), "Desktop default voice");
         QCOMPARE(service.calls().first(), "Open:start");
         QVERIFY(!service.calls().contains("Voices:espeak-ng"));
         QVERIFY(notices.isEmpty());

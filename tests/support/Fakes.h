@@ -1,7 +1,8 @@
 #pragma once
-// Stand-ins for the window's services: a clock the test sets, and a speech control and a program
-// starter that record what they were asked to do and fail on request.
+// Stand-ins for the window's services: a clock and a screen reader the test sets, and a speech
+// control and a program starter that record what they were asked to do and fail on request.
 #include "ProgramStarter.h"
+#include "ScreenReader.h"
 #include "SpeechControl.h"
 #include "TimeOfDay.h"
 #include "WindowFrame.h"
@@ -35,6 +36,7 @@ public:
     std::int32_t found = 2;
     std::int32_t current = 0;
     std::int32_t settled = 0; // when set, the voice the control reports, whatever it was told
+    std::int32_t reader = 0;  // the screen reader's voice, 0 while unlisted
     QStringList calls;        // "Speak:text", "Stop", "Current:2", "Flag:0" ...
     QString failOn;           // a call name that throws SpeechError
 
@@ -62,6 +64,7 @@ public:
         record("Current:" + QString::number(v)), current = v;
     }
     void SetVoiceFlag(std::int16_t f) override { record("Flag:" + QString::number(f)); }
+    std::int32_t ReaderVoice() override { return reader; }
 
 private:
     void record(const QString& call) {
@@ -79,6 +82,18 @@ public:
         if (fail)
             throw LaunchError("Cannot start " + commandLine.toStdString());
         started << commandLine;
+    }
+};
+
+class FakeReader final : public ScreenReader {
+public:
+    bool on = false;
+    std::function<void()> changed;
+    bool IsOn() const override { return on; }
+    void Watch(std::function<void()> onChange) override { changed = std::move(onChange); }
+    void turn(bool now) {
+        on = now;
+        changed();
     }
 };
 

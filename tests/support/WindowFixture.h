@@ -14,6 +14,7 @@ struct WindowFixture {
     RecordingSpeech speech;
     RecordingStarter starter;
     FakeFrame frame;
+    FakeReader reader;
     std::unique_ptr<frmHoravox> window;
 
     explicit WindowFixture(QTime start = QTime(10, 0, 0), QMargins frameMargins = {},
@@ -21,7 +22,7 @@ struct WindowFixture {
         clock.time = start;
         frame.margins = frameMargins;
         frame.toldWhenShown = frameToldWhenShown;
-        window = std::make_unique<frmHoravox>(clock, speech, starter, frame);
+        window = std::make_unique<frmHoravox>(clock, speech, starter, frame, reader);
         window->tmrTimer1->stop();
         if (load)
             window->Load();
