@@ -60,7 +60,7 @@ def orca_entry(line):
     """(kind, what, when): what Orca says, or where its focus goes as (role, name); when in
     seconds of the day."""
     when = re.match(r"(\d\d):(\d\d):(\d\d\.\d+) - ", line)
-    if said := when and re.search(r" - SPEECH OUTPUT: '(.*)'[\[{]", line):
+    if said := when and re.search(r" - SPEECH OUTPUT: '(.*)' ?[\[{]", line):
         return "said", said.group(1), seconds_of_day(*when.groups())
     if focus := re.search(r"Changing locusOfFocus from .* to \[(.*?) \| (.*?)\]", line):
         return "focus", focus.groups(), None
@@ -203,7 +203,7 @@ mark = key("Tab")
 record = spoken_to_the_end(PHRASE, log_mark)
 if not record:
     fail("the phrase never reached the synthesizer, or never ended: %s" % SPEECHD_LOG)
-(came, _, _), (ended, how, _), after = record
+_, (ended, _, how), after = record
 check(how == "__spd_end", "the phrase said now reaches the synthesizer and ends (%s), with the "
       "reader on and no voice chosen" % how)
 begun = next(e[0] for e in after if e[2] == "__spd_begin")
