@@ -25,7 +25,8 @@ SOCKET = os.path.join(FOLDER, "speechd.sock")
 LOGS = os.path.join(ARTIFACTS, "orca")  # kept for a look after a failure
 shutil.rmtree(LOGS, True)
 os.makedirs(LOGS)
-ORCA_DEBUG, SPEECHD_LOG = os.path.join(LOGS, "orca-debug.txt"), os.path.join(LOGS, "speech-dispatcher.log")
+ORCA_DEBUG = os.path.join(LOGS, "orca-debug.txt")
+SPEECHD_LOG = os.path.join(LOGS, "speech-dispatcher.log")
 cookie = os.path.join(os.environ.get("HORAVOX_SOUND_DIR", ""), "config/pulse/cookie")
 # Everything the suite starts writes its settings here (dconf included), not to the machine's.
 os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
@@ -37,7 +38,7 @@ PHRASE = "The bread goes into the oven now, and the timer is set to ten minutes.
 
 
 class Log:
-    """A log that grows: its lines from a mark on."""
+    """A log that grows: its entries from a mark on."""
 
     def __init__(self, path, parse):
         self.path, self.parse = path, parse
@@ -52,8 +53,8 @@ class Log:
         return [entry for entry in map(self.parse, lines) if entry]
 
 
-def seconds_of_day(hours, minutes, seconds):
-    return int(hours) * 3600 + int(minutes) * 60 + float(seconds)
+seconds_of_day = lambda hours, minutes, seconds: int(hours) * 3600 + int(minutes) * 60 + float(
+    seconds)
 
 
 def orca_entry(line):
@@ -70,17 +71,15 @@ def orca_entry(line):
 def speechd_entry(line):
     """(when, event, text): a text handed to the synthesizer, or an index mark in its speech; when
     in seconds of the day."""
-    found = re.match(r"\[\w+ \w+ +\d+ (\d+):(\d+):(\d+) \d+ : (\d+)\] speechd: +"
-                     r"(Incoming text|INDEX MARK): \|?(.*?)\|?$", line)
-    if not found:
-        return None
-    hours, minutes, seconds, micro, event, text = found.groups()
-    return (seconds_of_day(hours, minutes, seconds) + int(micro) / 1e6, event,
-            re.sub(r"\s+", " ", re.sub(r"<[^>]*>", "", text)).strip())
+    if found := re.match(r"\[\w+ \w+ +\d+ (\d+):(\d+):(\d+) \d+ : (\d+)\] speechd: +"
+                         r"(Incoming text|INDEX MARK): \|?(.*?)\|?$", line):
+        hours, minutes, seconds, micro, event, text = found.groups()
+        return (seconds_of_day(hours, minutes, seconds) + int(micro) / 1e6, event,
+                re.sub(r"\s+", " ", re.sub(r"<[^>]*>", "", text)).strip())
+    return None
 
 
-def now():
-    return seconds_of_day(*time.strftime("%H %M %S").split()) + time.time() % 1
+now = lambda: seconds_of_day(*time.strftime("%H %M %S").split()) + time.time() % 1
 
 
 orca, service = Log(ORCA_DEBUG, orca_entry), Log(SPEECHD_LOG, speechd_entry)
@@ -88,10 +87,10 @@ said = lambda mark: [what for kind, what, _ in orca.since(mark) if kind == "said
 focus = lambda mark: [where for kind, where, _ in orca.since(mark) if kind == "focus"]
 
 
-def key(name):
-    """Presses a key; the mark from which to read what followed."""
+def key(*names):
+    """Presses keys; the mark from which to read what followed."""
     mark = orca.mark()
-    run("xdotool", "key", name)
+    run("xdotool", "key", *names)
     return mark
 
 
@@ -140,7 +139,8 @@ def clock_read_once(name):
     words = " ".join(said(mark))
     readings = CLOCK.findall(words)
     check(len(readings) == 1 and words.index(name) < words.index(readings[0]),
-          "%s is read once, its name first, and not again for 6 s: %r" % (name, words))
+          "%s is read once, its name first, and not again for 6 s: %r (%s)"
+          % (name, words, ORCA_DEBUG))
     mark = key("KP_Enter")  # Orca's "where am I"
     check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10),
           "%s is read again when the user asks where the focus is: %r" % (name, said(mark)))
@@ -155,8 +155,7 @@ def walk_with_tab():
         role, name = focused(mark)
         if (role, name) == first:
             break
-        spoken = wait_until(lambda: name and name in " ".join(said(mark)), 5)
-        if not spoken:
+        if not wait_until(lambda: name and name in " ".join(said(mark)), 5):
             fail("the stop %s %r is not announced with its name: %r (%s)"
                  % (role, name, said(mark), ORCA_DEBUG))
         stops[name] = " ".join(said(mark))
@@ -170,12 +169,11 @@ def spoken_to_the_end(text, since):
     def ended():
         entries = service.since(since)
         came = next((i for i, e in enumerate(entries) if e[1] == "Incoming text" and text in e[2]),
-                    None)
-        if came is None:
-            return None
+                    len(entries))
         end = next((e for e in entries[came + 1:] if e[2] in ("__spd_end", "__spd_stopped")), None)
-        return end and (entries[came], end, entries[came + 1:])
-    return wait_until(ended, 30)
+        return end and (end, entries[came + 1:])
+    return wait_until(ended, 30) or fail("%r never reached the synthesizer, or never ended: %s"
+                                         % (text, SPEECHD_LOG))
 
 
 start_services()
@@ -185,8 +183,7 @@ time_read = clock_read_once("Actual time")
 check(abs(calendar.timegm(time.strptime(time_read, "%H:%M:%S")) % 86400 -
           (time.time() - time.timezone) % 86400) < 10, "the time read is the time: %s" % time_read)
 clock_read_once("Timer")
-mark = orca.mark()
-run("xdotool", "key", "Tab", "Tab")  # back to Reset, where the walk begins and ends
+mark = key("Tab", "Tab")  # back to Reset, where the walk begins and ends
 check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == "Reset", 10), "back on Reset")
 stops = walk_with_tab()
 check("Desktop default voice" in stops.get("Voice Selector", ""), "with the reader on, the voice "
@@ -200,10 +197,7 @@ log_mark = service.mark()
 clicked = now() - (time.monotonic() - app.click(*SAY_THIS_NOW))
 time.sleep(0.8)  # the user's pace, not a wait for the program
 mark = key("Tab")
-record = spoken_to_the_end(PHRASE, log_mark)
-if not record:
-    fail("the phrase never reached the synthesizer, or never ended: %s" % SPEECHD_LOG)
-_, (ended, _, how), after = record
+(ended, _, how), after = spoken_to_the_end(PHRASE, log_mark)
 check(how == "__spd_end", "the phrase said now reaches the synthesizer and ends (%s), with the "
       "reader on and no voice chosen" % how)
 begun = next(e[0] for e in after if e[2] == "__spd_begin")
