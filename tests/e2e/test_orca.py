@@ -63,7 +63,9 @@ def orca_entry(line):
     when = re.match(r"(\d\d):(\d\d):(\d\d\.\d+) - ", line)
     if said := when and re.search(r" - SPEECH OUTPUT: '(.*)' ?[\[{]", line):
         return "said", said.group(1), seconds_of_day(*when.groups())
-    if focus := re.search(r"Changing locusOfFocus from .* to \[(.*?) \| (.*?)\]", line):
+    # Orca 43 writes "[text | Timer]", Orca 48 "[text: 'Timer']".
+    if focus := re.search(r"Changing locus ?of ?focus from .* to \[(.*?)(?: \| |: ')(.*?)'?\]",
+                          line, re.IGNORECASE):
         return "focus", focus.groups(), None
     return None
 
