@@ -81,7 +81,9 @@ def speechd_entry(line):
     return None
 
 
-now = lambda: seconds_of_day(*time.strftime("%H %M %S").split()) + time.time() % 1
+def now():
+    moment = time.time()
+    return seconds_of_day(*time.strftime("%H %M %S", time.localtime(moment)).split()) + moment % 1
 
 
 orca, service = Log(ORCA_DEBUG, orca_entry), Log(SPEECHD_LOG, speechd_entry)
