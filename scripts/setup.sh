@@ -124,6 +124,11 @@ start_desktops() {
     export HORAVOX_KWIN_WAYLAND_BINARY="$DESKTOPS/kwin-wayland-bin/kwin_wayland"
     mkdir "${HORAVOX_KWIN_WAYLAND_BINARY%/*}"
     cp "$(command -v kwin_wayland)" "$HORAVOX_KWIN_WAYLAND_BINARY"
+    # Left without input while the suites before it run, kwin would lock its screen after five
+    # minutes, and clicks and keys would go to the lock screen.
+    mkdir -p "$DESKTOPS/kwin_wayland"
+    printf '%s\n' '[Daemon]' 'Autolock=false' 'LockOnResume=false' \
+        >"$DESKTOPS/kwin_wayland/kscreenlockerrc"
     XDG_RUNTIME_DIR="$DESKTOPS" KWIN_COMPOSE=Q QT_FORCE_STDERR_LOGGING=1 \
         QT_LOGGING_RULES="js.debug=true;kwin_scripting.debug=true" start_desktop kwin_wayland \
         with_session_bus "$HORAVOX_KWIN_WAYLAND_BINARY" --x11-display @DISPLAY@ \

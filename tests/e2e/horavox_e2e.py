@@ -34,7 +34,9 @@ os.makedirs(ARTIFACTS, exist_ok=True)
 
 
 def fail(message):
-    print("FAIL: " + message, file=sys.stderr)
+    picture = os.path.join(ARTIFACTS, "failed-%s.png" % "-".join(map(os.path.basename, sys.argv)))
+    run("import", "-window", "root", picture, check=False)
+    print("FAIL: %s (the display: %s)" % (message, picture), file=sys.stderr)
     sys.exit(1)
 
 
@@ -55,8 +57,8 @@ def px(twips):
     return round(twips / 15)
 
 
-def run(*args, check=True):
-    return subprocess.run(args, check=check, capture_output=True, text=True).stdout
+def run(*args, check=True, text=True):
+    return subprocess.run(args, check=check, capture_output=True, text=text).stdout
 
 
 class Recording:
@@ -75,18 +77,25 @@ class Recording:
     def size(self):
         return os.fstat(self.file.fileno()).st_size
 
-    def heard(self, gap=0.35, threshold=800):
-        """Stretches of sound parted by `gap` of quiet: [onset, end] on the monotonic clock."""
-        samples = array.array("h", os.pread(self.file.fileno(), self.size() // 2 * 2, 0))
+    def heard(self, gap=0.35, threshold=800, since=0.0):
+        """Stretches of sound parted by `gap` of quiet from `since` on: [onset, end], monotonic."""
+        first = max(0, int((since - self.started) * RATE))  # samples before `since`
+        samples = array.array("h", os.pread(self.file.fileno(), self.size() // 2 * 2, 0))[first:]
         found, frame = [], RATE // 100
+        self.until = self.started + (first + len(samples)) / RATE  # what was listened to
         for i in range(0, len(samples) - frame, frame):
             if max(map(abs, samples[i:i + frame])) > threshold:
-                t = self.started + i / RATE
+                t = self.started + (first + i) / RATE
                 if found and t - found[-1][1] <= gap:
                     found[-1][1] = t + 0.01
                 else:
                     found.append([t, t + 0.01])
         return found
+
+    def ended(self, moment, quiet=1.0):
+        """The sound from `moment` on as one burst, once `quiet` seconds of silence follow it."""
+        burst = self.heard(quiet, since=moment - EARLY)[:1]
+        return next((b for b in burst if self.until - b[1] > quiet), None)
 
 
 # Sound can seem to start before the click that caused it: a click is timed just before it is
@@ -97,6 +106,33 @@ EARLY = 0.2
 
 def heard_after(heard, moment):
     return next((burst for burst in heard if burst[0] > moment - EARLY), None)
+
+
+def cut_off(app, recording):
+    """A long phrase said, cut off by Reset once heard: (the click's moment, the phrase's burst)."""
+    app.type_text("This phrase is long enough to go on speaking for many seconds before it ends, "
+                  "unless something cuts it off.", SAY_THIS_NOW_TEXT)
+    said = app.click(*SAY_THIS_NOW)
+    wait_until(lambda: recording.heard(since=said - EARLY), 10, 0.1)
+    cut = app.click(*RESET)
+    wait_until(lambda: recording.ended(said), 20, 0.1)
+    return cut, heard_after(recording.heard(), said)
+
+
+def choose(arrow, entry):
+    """Takes `entry` from the display-mode list whose arrow is at (x, y) on the display, each step
+    once the last shows: the list open below its box, then closed (seen left of the pointer)."""
+    below = lambda: run("import", "-window", "root", "-crop", "55x24+%d+%d" % (
+        arrow[0] - 85, arrow[1] + 14), "rgb:-", text=False)
+    closed = below()
+    for _ in range(3):  # a click that a busy compositor missed is made again
+        run("xdotool", "mousemove", *map(str, arrow), "click", "1")
+        if wait_until(lambda: below() != closed, 10, 0.1):
+            break
+    else:
+        fail("the display-mode list did not open")
+    run("xdotool", "key", "Home", *["Down"] * entry, "Return")
+    wait_until(lambda: below() == closed, 20, 0.1) or fail("the display-mode list stayed open")
 
 
 class Horavox:
@@ -111,7 +147,7 @@ class Horavox:
         atexit.register(self.process.kill)  # a failed check leaves nothing running
         if not x11:
             return
-        found = wait_until(lambda: self.windows("^Horavox v2.0$") or not self.alive(), 15)
+        found = wait_until(lambda: self.windows("^Horavox v2.0$") or not self.alive(), 30)
         if not self.alive():
             fail("horavox ended with %s: %s" % (self.process.returncode, self.messages()))
         self.window = found[0] if found else fail("no window titled Horavox v2.0 appeared")
@@ -136,29 +172,23 @@ class Horavox:
         run("xdotool", "click", "1")
         return clicked
 
-    def type_text(self, text):
+    def type_text(self, text, into=None):
+        if into:
+            self.click(*into)
         run("xdotool", "key", "ctrl+a", "BackSpace")
         run("xdotool", "type", "--delay", "2", text)
 
     def choose_display_mode(self, entry):
-        self.click(6240 + 1455 - 240, 360, 240, 315)
-        # The list is a window of its own, with no title; a tooltip is one too, narrower.
-        popups = wait_until(lambda: [p for p in self.windows()
-                                     if abs(self.geometry(p)[2] - px(1455)) <= 4], 3, 0.1)
-        if not popups:
-            fail("the display-mode list did not open")
-        time.sleep(0.2)  # let it settle where it opened
-        x, y, w, h = self.geometry(popups[-1])
-        run("xdotool", "mousemove", str(x + w // 2), str(int(y + h / 3 * (entry + 0.5))),
-            "click", "1")
-        time.sleep(0.5)
+        """Takes `entry` from the display-mode list, and waits for the layout's height."""
+        x, y, _, _ = self.geometry()
+        choose((x + px(6240 + 1455 - 120), y + px(360 + 157)), entry)
+        tall = lambda: self.geometry()[3] > px(1900)
+        wait_until(lambda: tall() == (entry > 0), 20) or fail("%d px high" % self.geometry()[3])
 
     def choose_voice(self, name):
         """Types a voice's name into the voice list and chooses it with Enter."""
-        for box in self.message_windows():  # without a window manager, a box covers the list
-            run("xdotool", "windowmove", box, "700", "600")
-        self.click(2160, 360, 1725, 315)
-        self.type_text(name)
+        self.boxes_aside()  # which, without a window manager, cover the list
+        self.type_text(name, (2160, 360, 1725, 315))
         run("xdotool", "key", "Return")
 
     def screenshot(self, name):
@@ -168,19 +198,29 @@ class Horavox:
         return os.pread(self.output.fileno(), 1 << 20, 0).decode(errors="replace")
 
     def clock_text_changes(self):
-        # Without a window manager a message box lands on the window.
-        for window in self.message_windows():
-            run("xdotool", "windowmove", window, "700", "600")
-        time.sleep(0.2)
-        box = "%dx%d+%d+%d" % (px(1725), px(495), px(2160), px(840))
-        grab = lambda: subprocess.run(["import", "-window", self.window, "-crop", box, "rgb:-"],
-                                      capture_output=True).stdout
-        first = grab()
-        time.sleep(1.5)
-        return bool(first) and first != grab()
+        """Whether the time of day shows four different pictures: a message box moved off it
+        (without a window manager one lands on the window) can make three without a tick."""
+        self.boxes_aside()
+        box, seen = "%dx%d+%d+%d" % (px(1725), px(495), px(2160), px(840)), set()
+        grab = lambda: run("import", "-window", self.window, "-crop", box, "rgb:-", check=False,
+                           text=False)
+        return wait_until(lambda: seen.add(grab()) or len(seen - {b""}) > 3, 10, 0.1)
 
     def message_windows(self):
         return [w for w in self.windows("^Horavox v2.0$") if w != self.window]
+
+    def accessible(self):
+        """The program's objects on the accessibility bus, as a screen reader walks them."""
+        import pyatspi  # in the system's Python, which runs the suites that walk them
+        stack = [a for a in pyatspi.Registry.getDesktop(0)
+                 if a and a.get_process_id() == self.process.pid][:1]
+        while stack:
+            yield (node := stack.pop())
+            stack.extend(child for child in node if child)
+
+    def boxes_aside(self):
+        for window in self.message_windows():
+            run("xdotool", "windowmove", window, "700", "600")
 
     def alive(self, within=0):
         try:

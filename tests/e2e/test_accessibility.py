@@ -4,15 +4,9 @@ import pyatspi
 from horavox_e2e import Horavox, check, fail, wait_until
 
 app = Horavox({"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"})
-ours = wait_until(lambda: [a for a in pyatspi.Registry.getDesktop(0)
-                          if a and a.get_process_id() == app.process.pid], 15, 0.2)
-if not ours:
-    fail("the program did not appear on the accessibility bus")
-
-focusable, lists, stack = [], {}, ours[:1]
-while stack:
-    node = stack.pop()
-    stack.extend(child for child in node if child)
+nodes = wait_until(lambda: list(app.accessible()), 15, 0.2)
+focusable, lists = [], {}
+for node in nodes or fail("the program did not appear on the accessibility bus"):
     if node.getRoleName() == "combo box":
         lists[node.name] = node[1].name if node.childCount > 1 else ""
     if node.getState().contains(pyatspi.STATE_FOCUSABLE):

@@ -5,8 +5,9 @@ import subprocess
 import tempfile
 import time
 
-from horavox_e2e import (CLEAR_PHRASES, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, TIMER_MODE,
-                         TIMER_START, Horavox, Recording, check, heard_after, row, run, skip_unless)
+from horavox_e2e import (CLEAR_PHRASES, EARLY, RESET, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, TIMER_MODE,
+                         TIMER_START, Horavox, Recording, check, heard_after, row, run, skip_unless,
+                         wait_until)
 
 skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "the desktops that scripts/test starts")
 
@@ -17,8 +18,7 @@ hide = ["unshare", "-m", "sh", "-c", 'mount --bind "$0" "$1" && exec "$2"', empt
         "/usr/lib/x86_64-linux-gnu/espeak-ng-data"]
 if subprocess.run(["unshare", "-m", "true"]).returncode == 0:
     app = Horavox(wrapper=hide)
-    time.sleep(2.5)
-    check("found no voice data" in app.messages(), "no voice data: told so")
+    check(wait_until(lambda: "found no voice data" in app.messages(), 15), "no voice data: told so")
     check(app.alive() and app.clock_text_changes(), "no voice data: the window is up and ticking")
     app.close()
 else:
@@ -33,29 +33,27 @@ app = Horavox()
 app.choose_display_mode(2)
 app.click(*CLEAR_PHRASES)  # every time "00:00:00"
 for n in range(10):
-    app.click(*row(n, "text"))
-    app.type_text("row %d" % n if n < 9 else "and the tenth row, the last due, is heard to the end")
-app.click(*TIMER_START)
-app.type_text("00:00:03")
-app.click(*TIMER_MODE)
-app.type_text("Down")
-time.sleep(1.1 - time.time() % 1)  # early in a second, so that the reset falls in this one
+    app.type_text("row %d" % n if n < 9 else "and the tenth row, the last due, is heard to the end",
+                  row(n, "text"))
+app.type_text("00:00:03", TIMER_START)
+app.type_text("Down", TIMER_MODE)
+time.sleep(1.1 - time.time() % 1)  # a moment of the clock: early in a second, for the reset
 second = int(time.time())
 app.click(*RESET)  # the "E 00:00:00" rows are due three seconds on
 due = time.monotonic() - (time.time() - second) + 3
-app.click(*row(9, "time"))  # and the "A" row in the same second of the clock
-app.type_text(time.strftime("%H:%M:%S", time.localtime(second + 3)))
-time.sleep(due + 4.5 - time.monotonic())
+# and the "A" row in the same second of the clock
+app.type_text(time.strftime("%H:%M:%S", time.localtime(second + 3)), row(9, "time"))
+wait_until(lambda: recording.ended(due), 20, 0.25)  # errors, had there been any, came before
 check(not app.message_windows() and app.alive(), "all rows due at once: no error")
-app.click(*SAY_THIS_NOW_TEXT)
-app.type_text("A long phrase that is still being spoken when the window closes, and goes on.")
+app.type_text("A long phrase that is still being spoken when the window closes, and goes on.",
+              SAY_THIS_NOW_TEXT)
 said = app.click(*SAY_THIS_NOW)
-time.sleep(0.8)
+wait_until(lambda: recording.heard(since=said - EARLY), 10, 0.1)
 run("wmctrl", "-i", "-c", app.window)  # as the window manager's close button asks it to
 closed = time.monotonic()
 check(not app.alive(within=2),
       "closing the window ends the program at once (%.2f s)" % (time.monotonic() - closed))
-time.sleep(0.5)
+wait_until(lambda: recording.ended(said), 20, 0.25)
 heard = recording.heard()
 print("bursts:", ["%.2f-%.2f" % (a - due, b - due) for a, b in heard])
 last, phrase = heard_after(heard, due), heard_after(heard, said)

@@ -4,9 +4,8 @@ import glob
 import os
 import subprocess
 import tempfile
-import time
 
-from horavox_e2e import HELP, Horavox, check, skip_unless
+from horavox_e2e import HELP, Horavox, check, skip_unless, wait_until
 
 skip_unless(os.geteuid() == 0, "root, to install a package")
 
@@ -42,9 +41,9 @@ try:
     app = Horavox({"PATH": stubs + ":" + os.environ["PATH"]},
                   binary="/usr/bin/" + desktop["Exec"], cwd=desktop["Path"])
     app.click(*HELP)
-    time.sleep(1)
-    check(os.path.exists(log) and open(log).read().split() == [readme],
-          "Help opens the installed readme.txt")
+    opened = wait_until(lambda: os.path.exists(log) and open(log).read().split(), 15)
+    check(opened == [readme], "Help opens the installed readme.txt (the opener was given %s, "
+          "logged in %s)" % (opened, log))
     app.close()
 finally:
     check(succeeds("dpkg", "-r", "horavox"), "the package is removed again")
