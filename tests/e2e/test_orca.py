@@ -195,8 +195,7 @@ check("Desktop default voice" in stops.get("Voice Selector", ""), "with the read
 app.choose_display_mode(2)  # "Show Phrases": the phrase to say now comes into view
 
 # A phrase said through the service, and the user tabbing on 0.8 s after it began.
-app.click(*SAY_THIS_NOW_TEXT)
-app.type_text(PHRASE)
+app.type_text(PHRASE, SAY_THIS_NOW_TEXT)
 log_mark = service.mark()
 clicked = now() - (time.monotonic() - app.click(*SAY_THIS_NOW))
 time.sleep(0.8)  # the user's pace, not a wait for the program
