@@ -190,8 +190,11 @@ clock_read_once("Timer")
 mark = key("Tab", "Tab")  # back to Reset, where the walk begins and ends
 check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == "Reset", 10), "back on Reset")
 stops = walk_with_tab()
-check("Desktop default voice" in stops.get("Voice Selector", ""), "with the reader on, the voice "
-      "list shows the desktop's default voice chosen: %r" % stops.get("Voice Selector"))
+lists = {name: stops.get(name) for name in ("Display Mode", "Timer Mode", "Voice Selector")}
+check(all("combo box" in (words or "") for words in lists.values()),
+      "the lists are stops, announced by their names as lists: %s" % lists)
+check("Desktop default voice" in lists["Voice Selector"], "with the reader on, the voice list "
+      "shows the desktop's default voice chosen")
 app.choose_display_mode(2)  # "Show Phrases": the phrase to say now comes into view
 
 # A phrase said through the service, and the user tabbing on 0.8 s after it began.
