@@ -15,9 +15,8 @@ from horavox_e2e import (ARTIFACTS, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, Horavox, ch
 
 skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
 skip_unless(shutil.which("orca"), "orca")
-skip_unless(subprocess.run(["pgrep", "-u", str(os.getuid()), "-f", r"bin/orca( |$)"],
-                           stdout=subprocess.DEVNULL).returncode != 0,
-            "no other Orca of this user: Orca does not start beside one")
+other = run("pgrep", "-a", "-u", str(os.getuid()), "-f", r"bin/orca( |$)", check=False)
+skip_unless(not other, "no other Orca of this user, as Orca does not start beside one: " + other)
 FOLDER = tempfile.mkdtemp(prefix="horavox-orca.")
 atexit.register(shutil.rmtree, FOLDER, True)  # after the services have been told to end
 SOCKET = os.path.join(FOLDER, "speechd.sock")
