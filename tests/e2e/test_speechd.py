@@ -44,8 +44,7 @@ def voices(app, at_least=1):
 
 
 def said_now(app, recording, wait=15):
-    """Say This Now clicked: how long until it was heard, once it has ended; None if nothing was
-    heard within `wait` seconds."""
+    """Say This Now clicked: seconds until it was heard (once it has ended, or `wait` is up)."""
     clicked = app.click(*SAY_THIS_NOW)
     wait_until(lambda: recording.ended(clicked), wait, 0.1)
     heard = heard_after(recording.heard(since=clicked - 1), clicked)

@@ -84,6 +84,7 @@ def wayland(socket):
     check(box, "Small Time: %d twips high, title bar included (%s)" % (SHORT, box or outline()))
     # Dragged by its title bar to the top, where the tall window fits below.
     drag_to_top(box[2] + box[0] // 3, box[3] + decoration[1] // 2)
+    wait_until(lambda: outline()[3] < 40, 30, 0.2) or fail("the window was not dragged to the top")
     for name, entry, outer in LAYOUTS:
         width, height, left, top = outline()
         choose((left + decoration[0] + px(6240 + 1455 - 120),
