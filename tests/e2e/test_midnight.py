@@ -22,10 +22,12 @@ app = Horavox({"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.s
                "FAKETIME_TIMESTAMP_FILE": stamp, "FAKETIME_NO_CACHE": "1",
                "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
 app.choose_display_mode(2)
-app.click(*CLEAR_PHRASES)  # the introduction's rows fall due about the jump
+app.click(*CLEAR_PHRASES)  # the introduction's rows would fall due about the jump
 app.type_text("00:00:53", row(5, "time"))  # "E 00:00:53"
 app.type_text("fifty three", row(5, "text"))
-wait_until(lambda: not recording.heard(since=time.monotonic() - 1), 15, 0.25)  # its last ends
+app.type_text("00:00:02", row(0, "time"))  # to be due after the reset
+app.type_text("Horavox", row(0, "text"))
+wait_until(lambda: not recording.heard(since=time.monotonic() - 1), 15, 0.25)  # the last ends
 jumped = set_clock(evening + datetime.timedelta(seconds=50.5))  # 50 s on, the next day
 wait_until(lambda: recording.ended(jumped + 2.2), 15, 0.25)  # the row due 2.5 s after the jump
 app.screenshot("midnight-jump")
