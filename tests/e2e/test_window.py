@@ -66,7 +66,10 @@ def wayland(socket):
     """The window's outline where the compositor's ground showed before, Qt's own title bar and
     border included; the layouts chosen with a click on the list and its keys."""
     decoration = (3, 30, 3, 3)  # left, top, right, bottom, in pixels
-    park_pointer()
+    # A busy compositor draws its pointer where it was parked a while after: the ground is taken
+    # once two pictures after a parking are alike, or it would keep a pointer in the middle.
+    parked = lambda: (park_pointer(), run("import", "-window", "root", "rgb:-", text=False))[1]
+    wait_until(lambda: parked() == parked(), 30, 0.2) or fail("the pointer never came to rest")
     run("import", "-window", "root", "-quality", "10", ground := shot("ground"))  # quick to write
     app = Horavox({"QT_QPA_PLATFORM": "wayland", "WAYLAND_DISPLAY": socket}, x11=False)
 
