@@ -112,6 +112,15 @@ def terminal_for(path):
     return os.ttyname(theirs)
 
 
+def end(process):
+    """Ended and gone, so that a run after this one finds no Orca."""
+    process.terminate()
+    try:
+        process.wait(15)
+    except subprocess.TimeoutExpired:
+        process.kill()
+
+
 def start_services():
     # As a desktop turns a screen reader on; the accessibility bus tells it on from this key.
     run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
@@ -123,7 +132,7 @@ def start_services():
                                terminal_for(ORCA_DEBUG)], stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     for process in (daemon, reader):  # in reverse: Orca first, then the service it speaks through
-        atexit.register(process.terminate)
+        atexit.register(end, process)
     check(wait_until(lambda: os.path.exists(ORCA_DEBUG) and said(0), 30),
           "Orca is up and speaking: %s" % said(0)[:1])
 
