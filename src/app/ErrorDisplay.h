@@ -30,8 +30,12 @@ public:
     int ErrorCount() const { return errorCount_; }
 
 private:
+    void present();
+
     QWidget* owner_;
     QPointer<QMessageBox> box_;
     QString lastMessage_;
     int errorCount_ = 0;
+    int waitsForWindow_ = 0; // of the first box, for the window to become active
+    bool presenting_ = false;
 };
