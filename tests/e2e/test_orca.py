@@ -122,6 +122,9 @@ def end(process):
 
 
 def start_services():
+    # The bus's own services (dconf among them) were started before this suite's settings: they
+    # get its config folder too, or the key would be written to the machine's own settings.
+    run("dbus-update-activation-environment", "XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"])
     # As a desktop turns a screen reader on; the accessibility bus tells it on from this key.
     run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
     daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S",
