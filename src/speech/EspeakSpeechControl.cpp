@@ -185,9 +185,10 @@ int EspeakSpeechControl::collectSamples(short* samples, int count, void*) {
 void EspeakSpeechControl::Speak(const QString& text) {
     if (output_ == Output::Memory)
         awaitSetUp();
-    // A phrase due while the server is away is lost, not kept for later.
-    if (!engine_->settled || (engine_->player && !engine_->player->Connected()))
+    if (!engine_->settled) {
+        qCDebug(soundAccount) << "speak dropped: the synthesizer is not set up";
         return;
+    }
     if (appliedVoice_ != currentVoice_) {
         const QByteArray identifier = voiceAt(currentVoice_).identifier.toUtf8();
         check(espeak_SetVoiceByName(identifier.constData()), "the voice could not be loaded");

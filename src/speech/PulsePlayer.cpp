@@ -1,9 +1,12 @@
 #include "PulsePlayer.h"
 
+#include <QLoggingCategory>
 #include <algorithm>
 #include <chrono>
 #include <pulse/pulseaudio.h>
 #include <utility>
+
+Q_LOGGING_CATEGORY(soundAccount, "horavox.sound", QtWarningMsg)
 
 namespace {
 
@@ -97,8 +100,10 @@ void PulsePlayer::openStream() {
     pa_stream_set_underflow_callback(stream_, &PulsePlayer::onUnderflow, this);
     const auto bufferBytes = static_cast<std::uint32_t>(
         pa_usec_to_bytes(BufferMilliseconds * PA_USEC_PER_MSEC, &format));
-    // A short target length keeps speech responsive; no pre-buffering starts it at once.
-    const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, 0,
+    // A short target length keeps speech responsive, and a little pre-buffering keeps every word:
+    // without it, the server plays on through a moment when this process or the server itself is
+    // held up, and drops as much of what comes after as the hold-up lasted.
+    const pa_buffer_attr attributes{static_cast<std::uint32_t>(-1), bufferBytes, bufferBytes / 2,
                                     static_cast<std::uint32_t>(-1), static_cast<std::uint32_t>(-1)};
     if (pa_stream_connect_playback(
             stream_, nullptr, &attributes,
@@ -110,9 +115,11 @@ void PulsePlayer::openStream() {
 void PulsePlayer::streamEnded() {
     const bool serverUp = pa_context_get_state(context_) == PA_CONTEXT_READY;
     if (connected_ && serverUp) {
-        // Ended by a server that is still there (killed, or its sink gone): only the stream is
-        // made again, and nothing was lost but what was playing.
-        unheard();
+        // Ended by a server that is still there (killed, or its sink gone): the stream is made
+        // again, and what was playing goes on in it from about where it was cut off.
+        connected_ = false;
+        playingUntilUsec_ = 0;
+        next_ -= std::min(next_, bufferSamples()); // what the server held and never played
         dropStream();
         armTimer(ConnectTimeoutUsec);
         openStream();
@@ -135,23 +142,24 @@ QString PulsePlayer::serverProblem() const {
 }
 
 void PulsePlayer::heard() {
+    qCDebug(soundAccount) << "stream ready";
     pa_threaded_mainloop_get_api(loop_)->time_restart(timer_, nullptr);
     connected_ = true;
     attempts_ = 0;
     const Told before = std::exchange(told_, Told::Heard);
     if (before == Told::Silent && listener_)
         listener_(QString());
+    if (next_ < pending_.size()) // handed over while the stream was being made
+        start();
 }
 
-// Nothing plays until a stream is ready again.
-void PulsePlayer::unheard() {
+// What was to be heard is dropped: the listener is told, and nothing plays until a stream is
+// ready again.
+void PulsePlayer::lost(const QString& problem) {
+    qCDebug(soundAccount) << "lost:" << problem;
     connected_ = false;
     playingUntilUsec_ = 0;
     release();
-}
-
-void PulsePlayer::lost(const QString& problem) {
-    unheard();
     armTimer(std::min(FirstRetryUsec << std::clamp(attempts_ - 1, 0, 8), LastRetryUsec));
     const Told before = std::exchange(told_, Told::Silent);
     if (before != Told::Silent && listener_)
@@ -180,6 +188,7 @@ void PulsePlayer::onTimer(pa_mainloop_api*, pa_time_event*, const timeval*, void
 void PulsePlayer::onContextState(pa_context* context, void* self) {
     auto* player = static_cast<PulsePlayer*>(self);
     const pa_context_state_t state = pa_context_get_state(context);
+    qCDebug(soundAccount) << "context state" << state;
     if (state == PA_CONTEXT_READY)
         player->openStream();
     else if (!PA_CONTEXT_IS_GOOD(state))
@@ -189,6 +198,7 @@ void PulsePlayer::onContextState(pa_context* context, void* self) {
 void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
     auto* player = static_cast<PulsePlayer*>(self);
     const pa_stream_state_t state = pa_stream_get_state(stream);
+    qCDebug(soundAccount) << "stream state" << state;
     if (state == PA_STREAM_READY)
         player->heard();
     else if (!PA_STREAM_IS_GOOD(state))
@@ -203,6 +213,7 @@ void PulsePlayer::onUnderflow(pa_stream* stream, void* self) {
     // The phrase has played out. Silence between phrases is a corked stream: a running one keeps
     // the sound server and this process busy fifty times a second.
     auto* player = static_cast<PulsePlayer*>(self);
+    qCDebug(soundAccount) << "underflow at" << player->next_ << "of" << player->pending_.size();
     if (player->next_ >= player->pending_.size()) {
         pa_operation_unref(pa_stream_cork(stream, 1, nullptr, nullptr));
         player->release();
@@ -216,16 +227,22 @@ void PulsePlayer::release() {
 
 void PulsePlayer::writePending(std::size_t bytes) {
     const std::size_t samples = std::min(bytes / sizeof(short), pending_.size() - next_);
+    qCDebug(soundAccount) << "writable" << bytes << "writes" << samples << "from" << next_;
     if (samples == 0)
         return;
     pa_stream_write(stream_, pending_.data() + next_, samples * sizeof(short), nullptr, 0,
                     PA_SEEK_RELATIVE);
     next_ += samples;
+    if (next_ == pending_.size()) // the end plays even when shorter than the pre-buffering
+        pa_operation_unref(pa_stream_trigger(stream_, nullptr, nullptr));
 }
 
 void PulsePlayer::Play(std::vector<short> samples) {
     const Lock lock(loop_);
-    if (!connected_ || samples.empty()) {
+    qCDebug(soundAccount) << "play" << samples.size() << "samples, connected" << connected_.load();
+    // While the server is away the listener has been told, and a phrase due meanwhile is lost,
+    // not kept for later. While only the stream is being made, it is kept and starts with it.
+    if (samples.empty() || told_ == Told::Silent) {
         release();
         playingUntilUsec_ = 0;
         if (connected_) {
@@ -234,14 +251,24 @@ void PulsePlayer::Play(std::vector<short> samples) {
         }
         return;
     }
-    pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
-    pa_operation_unref(pa_stream_cork(stream_, 0, nullptr, nullptr));
     pending_ = std::move(samples);
     next_ = 0;
-    playingUntilUsec_ = nowUsec() +
-                        static_cast<std::int64_t>(pending_.size()) * 1'000'000 / sampleRate_ +
-                        BufferMilliseconds * 1000;
+    playingUntilUsec_ = 0;
+    if (connected_)
+        start();
+}
+
+void PulsePlayer::start() {
+    pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
+    pa_operation_unref(pa_stream_cork(stream_, 0, nullptr, nullptr));
+    playingUntilUsec_ =
+        nowUsec() + static_cast<std::int64_t>(pending_.size() - next_) * 1'000'000 / sampleRate_ +
+        BufferMilliseconds * 1000;
     writePending(pa_stream_writable_size(stream_));
+}
+
+std::size_t PulsePlayer::bufferSamples() const {
+    return static_cast<std::size_t>(sampleRate_ * BufferMilliseconds / 1000);
 }
 
 void PulsePlayer::Stop() {

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QLoggingCategory>
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -20,8 +21,13 @@ struct timeval;
 // few seconds when the server does not answer, and made again whenever the server has gone away,
 // after a pause that grows the longer it stays away; so a missing, hung or restarting server never
 // makes the caller wait. A stream that the server ends while it stays up is made again at once,
-// without a word to the listener. Play and Stop only hand over samples; while the server is away
-// they do nothing.
+// without a word to the listener, and what was playing goes on in it. Play and Stop only hand over
+// samples: while the server is away they do nothing, and sound handed over while the stream is
+// being made starts once it is ready.
+// What the player sent and when, and what the server told it ("horavox.sound", off unless asked
+// for by QT_LOGGING_RULES): where a phrase went unheard, this tells whether it ever left.
+Q_DECLARE_LOGGING_CATEGORY(soundAccount)
+
 class PulsePlayer {
 public:
     // Called on the player's thread when sound stops being heard (with the reason, in words for
@@ -55,7 +61,8 @@ private:
     void dropStream();
     void streamEnded();
     void heard();
-    void unheard();
+    void start();
+    std::size_t bufferSamples() const;
     void lost(const QString& problem);
     QString serverProblem() const;
     void armTimer(std::int64_t usec);

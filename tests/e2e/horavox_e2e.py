@@ -3,6 +3,7 @@ import array
 import atexit
 import os
 import re
+import shutil
 import subprocess
 import sys
 import tempfile
@@ -33,10 +34,23 @@ skip_unless(os.environ.get("DISPLAY") and os.environ.get("HORAVOX_TEST_SINK"),
 os.makedirs(ARTIFACTS, exist_ok=True)
 
 
+# What a failed check leaves beside its picture: each program's output, with the sound player's
+# account of what it sent, each recording of the sink, and the sound server's own log.
+EVIDENCE = []
+
+
 def fail(message):
-    picture = os.path.join(ARTIFACTS, "failed-%s.png" % "-".join(map(os.path.basename, sys.argv)))
+    name = "failed-%s" % "-".join(map(os.path.basename, sys.argv))
+    picture = os.path.join(ARTIFACTS, name + ".png")
     run("import", "-window", "root", picture, check=False)
-    print("FAIL: %s (the display: %s)" % (message, picture), file=sys.stderr)
+    for n, keep in enumerate(EVIDENCE):
+        keep(os.path.join(ARTIFACTS, "%s-%d" % (name, n)))
+    for log in ("server.log", "pulse.log"):
+        source = os.path.join(os.environ.get("HORAVOX_SOUND_DIR", ""), log)
+        if os.path.exists(source):
+            shutil.copyfile(source, os.path.join(ARTIFACTS, "%s-%s" % (name, log)))
+    print("FAIL: %s (the display: %s, with the evidence beside it)" % (message, picture),
+          file=sys.stderr)
     sys.exit(1)
 
 
@@ -73,6 +87,23 @@ class Recording:
         atexit.register(process.kill)
         wait_until(self.size, 10, 0.002)  # time starts with the first samples the server delivers
         self.started = time.monotonic() - self.size() / 2 / RATE
+        EVIDENCE.append(self.keep)
+        atexit.register(lambda: process.poll() is None and print("recording: " + self.account()))
+
+    def account(self):
+        """How much of the time since the recording began it holds: less is sound lost to it."""
+        return "%.2f s of the %.2f s since it began" % (self.size() / 2 / RATE,
+                                                        time.monotonic() - self.started)
+
+    def keep(self, path):
+        """The recording as a WAV file, and how much of the time since it began it holds."""
+        import wave
+        data = os.pread(self.file.fileno(), self.size() // 2 * 2, 0)
+        with wave.open(path + ".wav", "wb") as out:
+            out.setnchannels(1), out.setsampwidth(2), out.setframerate(RATE)
+            out.writeframes(data)
+        with open(path + ".txt", "w") as out:
+            out.write(self.account() + "\n")
 
     def size(self):
         return os.fstat(self.file.fileno()).st_size
@@ -140,7 +171,10 @@ class Horavox:
 
     def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None, x11=True):
         env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
+        env |= {"QT_LOGGING_RULES": "horavox.sound.debug=true",
+                "QT_MESSAGE_PATTERN": "%{if-category}%{time process} %{category}: %{endif}%{message}"}
         self.output = tempfile.TemporaryFile()
+        EVIDENCE.append(lambda path: open(path + "-output.txt", "w").write(self.messages()))
         self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
                                         env=env | (extra_env or {}), stdout=self.output,
                                         stderr=subprocess.STDOUT)

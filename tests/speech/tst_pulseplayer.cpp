@@ -11,7 +11,9 @@
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
+#include <QTemporaryFile>
 #include <QTest>
+#include <algorithm>
 #include <atomic>
 #include <cmath>
 #include <memory>
@@ -66,6 +68,49 @@ void killStream(const QString& index) {
         index + "; pactl unload-module $cli; rm run/pulse/pid; fi");
 }
 
+// The sink's monitor, recorded from construction on: how long a tone has been heard in it.
+class Recording {
+public:
+    Recording() {
+        file_.open();
+        parec_.setStandardOutputFile(file_.fileName());
+        parec_.start("parec",
+                     {"-d", qEnvironmentVariable("HORAVOX_TEST_SINK") + ".monitor", "--rate=22050",
+                      "--channels=1", "--format=s16le", "--latency-msec=10"});
+    }
+    ~Recording() {
+        parec_.kill();
+        parec_.waitForFinished();
+    }
+    Recording(const Recording&) = delete;
+    Recording& operator=(const Recording&) = delete;
+
+    bool started() const { return file_.size() > 0; }
+    // In 10 ms frames, each of which counts when loud enough.
+    double heardSeconds() {
+        file_.seek(0);
+        const QByteArray data = file_.readAll();
+        const auto* samples = reinterpret_cast<const short*>(data.constData());
+        const qsizetype count = data.size() / 2, frame = 220;
+        int loud = 0;
+        for (qsizetype i = 0; i + frame <= count; i += frame)
+            loud += std::any_of(samples + i, samples + i + frame,
+                                [](short sample) { return std::abs(sample) > 800; });
+        return loud * 0.01;
+    }
+
+private:
+    QTemporaryFile file_;
+    QProcess parec_;
+};
+
+// Holds the sound server up for a moment, as a loaded machine can.
+void stallServer(int milliseconds) {
+    run(QString("cd \"$HORAVOX_SOUND_DIR\" && pid=$(sed -n \"$([ \"$(cat kind)\" = pipewire ] && "
+                "echo 2 || echo 1)p\" pids) && kill -STOP $pid && sleep %1 && kill -CONT $pid")
+            .arg(milliseconds / 1000.0));
+}
+
 } // namespace
 
 class tst_PulsePlayer : public QObject {
@@ -97,7 +142,7 @@ private slots:
             killStream(killed);
             QTRY_VERIFY(player->Connected() && streamIndex() != killed && !streamIndex().isEmpty());
         }
-        player->Play(tone(how == "stop" ? 5000 : 300));
+        player->Play(tone(how == "stop" ? 5000 : 1000));
         QVERIFY(player->IsPlaying());
         QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
         if (how == "stop") {
@@ -108,6 +153,37 @@ private slots:
         QTest::qWait(300); // and stays so, not only for a moment
         QCOMPARE(corked(), "yes");
         QVERIFY(!player->IsPlaying());
+        QCOMPARE(notices, 0);
+    }
+
+    // A stream that the server ends while a phrase plays is made again, and the phrase goes on in
+    // it to its end: it is neither lost without a word nor left waiting in a corked stream.
+    void phraseGoesOnWhenTheServerEndsTheStream() {
+        Recording recording;
+        QTRY_VERIFY(recording.started());
+        player->Play(tone(3000));
+        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.5, 3000);
+        const QString killed = streamIndex();
+        killStream(killed);
+        QTRY_VERIFY_WITH_TIMEOUT(streamIndex() != killed && !streamIndex().isEmpty(), 3000);
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
+        QVERIFY(player->IsPlaying());
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 6000); // played out, then quiet again
+        QCOMPARE_GE(recording.heardSeconds(), 2.9);
+        QCOMPARE(notices, 0);
+    }
+
+    // A server held up for a moment: the phrase waits and goes on, where it would otherwise play
+    // on in silence and drop as much of what follows.
+    void heardWholeThroughAStall() {
+        Recording recording;
+        QTRY_VERIFY(recording.started());
+        player->Play(tone(2000));
+        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.3, 3000);
+        stallServer(300);
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 5000);
+        const double heard = recording.heardSeconds();
+        QVERIFY2(heard >= 1.97 && heard <= 2.1, qPrintable(QString::number(heard)));
         QCOMPARE(notices, 0);
     }
 
