@@ -135,6 +135,10 @@ void frmHoravox::ScanPhrases() {
 }
 
 void frmHoravox::cmdReset_Click() {
+    // A click can come before the first tick of its second. That tick comes now, with the count
+    // as it was: otherwise the second is scanned after the reset, and its "E 00:00:00" rows, with
+    // nothing to say, cut "Go" off at once.
+    errors_.Run([this] { tmrTimer1_Timer(); });
     const LocalMoment now = clock_.now();
     txtTime->ShowText(FormatClock(now.time));
     vars_.NowSeconds = ClockSeconds(txtTime->text());

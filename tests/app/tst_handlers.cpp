@@ -81,6 +81,22 @@ private slots:
 
     // Each click on the button or a line starts the help text (tst_starter starts it for real);
     // each failed start is shown.
+    // A click before the first tick of its second: the rows due in that second are heard first,
+    // as that tick would have had them, and "Go" last, never cut off by the "E 00:00:00" rows.
+    void resetBeforeTheFirstTickOfItsSecond() {
+        WindowFixture f;
+        f.window->TimeList[8]->setText("00:00:31");
+        f.window->SayList[8]->setText("thirty-one");
+        f.tickAt(10, 0, 30, 0, 900);
+        f.clock.set(10, 0, 31, 0, 3);
+        f.speech.calls.clear();
+        QTest::mouseClick(f.window->cmdReset, Qt::LeftButton);
+        f.tickAt(10, 0, 31, 0, 5);
+        QCOMPARE(f.speech.calls, (QStringList{"Stop", "Speak:thirty-one", "Stop", "Speak:Go"}));
+        f.tickAt(10, 0, 32, 0, 5);
+        QCOMPARE(f.timer(), QStringLiteral("00:00:01"));
+    }
+
     void helpClicks() {
         WindowFixture f;
         QList<QWidget*> targets{f.window->cmdHelp};
