@@ -1,5 +1,7 @@
 #pragma once
 
+#include "speech/espeak/SoundSink.h"
+
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -22,7 +24,7 @@ struct timeval;
 // makes the caller wait. A stream that the server ends while it stays up is made again at once,
 // without a word to the listener. Play and Stop only hand over samples; while the server is away
 // they do nothing.
-class PulsePlayer {
+class PulsePlayer final : public SoundSink {
 public:
     // Called on the player's thread when sound stops being heard (with the reason, in words for
     // the user) and when it is heard again (with an empty reason). Not called for the first
@@ -30,15 +32,15 @@ public:
     using Listener = std::function<void(const QString& problem)>;
 
     PulsePlayer(int sampleRate, Listener listener);
-    ~PulsePlayer();
+    ~PulsePlayer() override;
     PulsePlayer(const PulsePlayer&) = delete;
     PulsePlayer& operator=(const PulsePlayer&) = delete;
 
-    bool Connected() const { return connected_; }
+    bool Connected() const override { return connected_; }
     // Replaces whatever is playing. No samples leave the stream corked, as Stop does.
-    void Play(std::vector<short> samples);
-    void Stop();
-    bool IsPlaying() const;
+    void Play(std::vector<short> samples) override;
+    void Stop() override;
+    bool IsPlaying() const override;
 
 private:
     enum class Told { Nothing, Heard, Silent };

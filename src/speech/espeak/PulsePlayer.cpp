@@ -1,4 +1,4 @@
-#include "PulsePlayer.h"
+#include "speech/espeak/PulsePlayer.h"
 
 #include <algorithm>
 #include <chrono>
