@@ -1,6 +1,6 @@
 // The floor for the window's own costs: the same controls at the same pixels, written the plain
 // way, with no speech, no frame query and no pictures read from files.
-#include "PhraseRow.h"
+#include "phrases/PhraseRow.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // Reading a command line: the program is a known prefix, the tail is everything after its one
 // blank, and the drive-letter mapping only ever rewrites a drive path.
-#include "CommandLine.h"
 #include "FuzzInput.h"
+#include "platform/CommandLine.h"
 
 FUZZ_TEXT(line) {
     const QStringList known{"notepad.exe", "C:\\Program Files\\Windows Media Player\\mplayer2.exe"};

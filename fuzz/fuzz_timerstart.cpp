@@ -1,6 +1,6 @@
 // Any start value gives a whole number of seconds in 0 to 86399 and never fails.
-#include "ClockText.h"
 #include "FuzzInput.h"
+#include "clock/ClockText.h"
 
 #include <cmath>
 

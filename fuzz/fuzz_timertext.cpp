@@ -1,6 +1,6 @@
 // Any 32-bit timer value shows as "[- ]HH:MM:SS" that reads back as the same value.
-#include "ClockText.h"
 #include "FuzzInput.h"
+#include "clock/ClockText.h"
 
 #include <QRegularExpression>
 #include <cstring>

@@ -1,4 +1,4 @@
-#include "ErrorDisplay.h"
+#include "app/ErrorDisplay.h"
 
 #include <QDebug>
 #include <QMessageBox>

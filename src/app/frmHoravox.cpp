@@ -1,18 +1,18 @@
-#include "frmHoravox.h"
+#include "app/frmHoravox.h"
 
-#include "CheckedArithmetic.h"
-#include "ClickableLabel.h"
-#include "ClockBox.h"
-#include "ClockText.h"
-#include "ComboList.h"
-#include "PhraseOutput.h"
-#include "ProgramStarter.h"
-#include "ScreenReader.h"
-#include "SpeechControl.h"
-#include "SpeechIndicator.h"
-#include "TickArithmetic.h"
-#include "TimeOfDay.h"
-#include "WindowFrame.h"
+#include "clock/CheckedArithmetic.h"
+#include "clock/ClockText.h"
+#include "clock/TickArithmetic.h"
+#include "clock/TimeOfDay.h"
+#include "phrases/PhraseOutput.h"
+#include "platform/ProgramStarter.h"
+#include "platform/ScreenReader.h"
+#include "platform/WindowFrame.h"
+#include "speech/SpeechControl.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ClockBox.h"
+#include "ui/ComboList.h"
+#include "ui/SpeechIndicator.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -42,6 +42,7 @@ frmHoravox::frmHoravox(const TimeOfDay& clock, SpeechControl& speech, ProgramSta
     cmdReset->setFocus();
     tmrTimer1->start();
     frame_.Watch(*this, [this] { FollowFrame(); });
+    TextToSpeech1->SetSource([this] { return speech_.IsSpeaking(); });
     reader_.Watch([this] { errors_.Run([this] { FollowScreenReader(); }); });
 }
 

@@ -1,9 +1,9 @@
 #pragma once
 
-#include "ClockBox.h"
-#include "ErrorDisplay.h"
-#include "PhraseRow.h"
-#include "VerticalUnit.h"
+#include "app/ErrorDisplay.h"
+#include "phrases/PhraseRow.h"
+#include "ui/ClockBox.h"
+#include "ui/VerticalUnit.h"
 
 #include <QDate>
 #include <QMargins>

@@ -1,15 +1,15 @@
 // The window as it is created, before its load event: every control at its design place, with its
 // design text, tooltip and tab index.
-#include "ClickableLabel.h"
-#include "ClockBox.h"
-#include "ComboList.h"
-#include "ControlGeometry.h"
-#include "NamedComboBox.h"
 #include "Pictures.h"
-#include "SpeechIndicator.h"
-#include "Twips.h"
-#include "WholeLineEdit.h"
-#include "frmHoravox.h"
+#include "app/frmHoravox.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ClockBox.h"
+#include "ui/ComboList.h"
+#include "ui/ControlGeometry.h"
+#include "ui/NamedComboBox.h"
+#include "ui/SpeechIndicator.h"
+#include "ui/Twips.h"
+#include "ui/WholeLineEdit.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

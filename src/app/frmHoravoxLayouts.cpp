@@ -1,10 +1,10 @@
 // The three display modes and the two window heights they use.
-#include "ClickableLabel.h"
-#include "ClockBox.h"
-#include "ControlGeometry.h"
-#include "Twips.h"
-#include "WindowFrame.h"
-#include "frmHoravox.h"
+#include "app/frmHoravox.h"
+#include "platform/WindowFrame.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ClockBox.h"
+#include "ui/ControlGeometry.h"
+#include "ui/Twips.h"
 
 #include <QComboBox>
 #include <QLineEdit>

@@ -1,13 +1,14 @@
-#include "CombinedSpeechControl.h"
-#include "CursorBlinkTimeout.h"
-#include "DesktopProgramStarter.h"
-#include "DesktopScreenReader.h"
-#include "EspeakSpeechControl.h"
-#include "SpeechIndicator.h"
-#include "SpeechdService.h"
-#include "TimeOfDay.h"
-#include "WindowFrame.h"
-#include "frmHoravox.h"
+#include "app/frmHoravox.h"
+#include "clock/TimeOfDay.h"
+#include "platform/DesktopProgramStarter.h"
+#include "platform/DesktopScreenReader.h"
+#include "platform/WindowFrame.h"
+#include "speech/CombinedSpeechControl.h"
+#include "speech/espeak/EspeakEngine.h"
+#include "speech/espeak/PulsePlayer.h"
+#include "speech/speechd/SpeechdEngine.h"
+#include "speech/speechd/SpeechdService.h"
+#include "ui/CursorBlinkTimeout.h"
 
 #include <QApplication>
 #include <QLocale>
@@ -30,17 +31,19 @@ int main(int argc, char* argv[]) {
             Qt::QueuedConnection);
     };
     // Its set-up runs meanwhile the window is built; the load event collects it. The desktop's
-    // speech service adds its voices whenever it answers.
-    EspeakSpeechControl embedded(EspeakSpeechControl::Output::Playback, QLocale::system().name(),
-                                 notice);
-    DesktopSpeech desktop(std::make_unique<SpeechdService>(), notice);
-    CombinedSpeechControl speech(embedded, desktop, QLocale::system().name());
+    // speech service adds its voices whenever it answers, after the embedded ones.
+    EspeakEngine embedded(
+        [](int sampleRate, SoundSink::Listener listener) {
+            return std::make_unique<PulsePlayer>(sampleRate, std::move(listener));
+        },
+        notice);
+    SpeechdEngine desktop(std::make_unique<SpeechdService>(), notice);
+    CombinedSpeechControl speech({&embedded, &desktop}, QLocale::system().name());
     DesktopProgramStarter starter;
     DesktopScreenReader reader; // asks the accessibility bus meanwhile
 
     const auto frame = MakeDesktopFrame();
     frmHoravox window(clock, speech, starter, *frame, reader);
-    window.TextToSpeech1->SetSource([&speech] { return speech.IsSpeaking(); });
     window.Load();
     window.show();
     shown = &window;

@@ -1,4 +1,4 @@
-#include "CheckedArithmetic.h"
+#include "clock/CheckedArithmetic.h"
 
 #include <cmath>
 #include <limits>

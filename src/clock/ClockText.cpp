@@ -1,6 +1,6 @@
-#include "ClockText.h"
+#include "clock/ClockText.h"
 
-#include "CheckedArithmetic.h"
+#include "clock/CheckedArithmetic.h"
 
 #include <cmath>
 

@@ -1,7 +1,7 @@
-#include "TickArithmetic.h"
+#include "clock/TickArithmetic.h"
 
-#include "CheckedArithmetic.h"
-#include "ClockText.h"
+#include "clock/CheckedArithmetic.h"
+#include "clock/ClockText.h"
 
 std::int32_t DaysSince(const QDate& startDate, const QDate& today) {
     return checked::toInt32(startDate.daysTo(today));

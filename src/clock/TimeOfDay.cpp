@@ -1,4 +1,4 @@
-#include "TimeOfDay.h"
+#include "clock/TimeOfDay.h"
 
 #include <algorithm>
 #include <ctime>

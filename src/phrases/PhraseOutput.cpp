@@ -1,4 +1,4 @@
-#include "PhraseOutput.h"
+#include "phrases/PhraseOutput.h"
 
 bool IsSoundFilePath(const QString& phrase) {
     return phrase.mid(1, 1) == u":";

@@ -1,4 +1,4 @@
-#include "PhraseRow.h"
+#include "phrases/PhraseRow.h"
 
 const std::array<PhraseRow, PhraseRowCount>& DefaultPhraseRows() {
     static const std::array<PhraseRow, PhraseRowCount> rows{{

@@ -1,4 +1,4 @@
-#include "CommandLine.h"
+#include "platform/CommandLine.h"
 
 std::optional<ResolvedCommand> ResolveCommandLine(const QString& commandLine,
                                                   const QStringList& knownPrograms) {

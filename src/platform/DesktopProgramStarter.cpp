@@ -1,6 +1,6 @@
-#include "DesktopProgramStarter.h"
+#include "platform/DesktopProgramStarter.h"
 
-#include "CommandLine.h"
+#include "platform/CommandLine.h"
 
 #include <QProcess>
 #include <QStandardPaths>

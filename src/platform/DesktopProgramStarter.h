@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ProgramStarter.h"
+#include "platform/ProgramStarter.h"
 
 // Stands in for the text viewer and the media player the program's commands name: both open
 // their file with xdg-open, the desktop's preferred application. Never through a shell.

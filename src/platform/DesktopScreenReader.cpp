@@ -1,4 +1,4 @@
-#include "DesktopScreenReader.h"
+#include "platform/DesktopScreenReader.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

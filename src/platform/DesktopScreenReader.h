@@ -1,6 +1,6 @@
 #pragma once
 
-#include "ScreenReader.h"
+#include "platform/ScreenReader.h"
 
 #include <future>
 #include <memory>

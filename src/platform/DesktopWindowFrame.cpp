@@ -1,4 +1,4 @@
-#include "WindowFrame.h"
+#include "platform/WindowFrame.h"
 
 #include <QAbstractNativeEventFilter>
 #include <QElapsedTimer>

@@ -1,6 +1,6 @@
-#include "WindowFrame.h"
+#include "platform/WindowFrame.h"
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 QMargins CompositorDrawnFrame(const QMargins& drawnByQt) {
     return drawnByQt.isNull() ? QMargins(0, twips::ToPixels(DesignFrameTwips), 0, 0) : drawnByQt;

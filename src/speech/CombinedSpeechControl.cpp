@@ -1,30 +1,24 @@
-#include "CombinedSpeechControl.h"
+#include "speech/CombinedSpeechControl.h"
 
-#include "SpokenText.h"
+#include "speech/SpokenText.h"
 
-CombinedSpeechControl::CombinedSpeechControl(EspeakSpeechControl& embedded, DesktopSpeech& desktop,
+CombinedSpeechControl::CombinedSpeechControl(std::vector<SpeechEngine*> engines,
                                              const QString& userLanguage)
-    : embedded_(embedded), desktop_(desktop), userLanguage_(userLanguage) {}
+    : engines_(std::move(engines)), userLanguage_(userLanguage), counts_(engines_.size(), 0) {}
 
 void CombinedSpeechControl::Speak(const QString& text) {
-    if (desktopChosen_)
-        desktop_.Speak(SpokenText(text));
-    else
-        embedded_.Speak(text);
+    if (!engines_.empty())
+        engines_[speaking_]->Speak(SpokenText(text));
 }
 
 void CombinedSpeechControl::StopSpeaking() {
-    if (desktopChosen_)
-        desktop_.Stop();
-    else
-        embedded_.StopSpeaking();
+    if (!engines_.empty())
+        engines_[speaking_]->Stop();
 }
 
 std::int32_t CombinedSpeechControl::FindVoice(const QString& criteria) {
-    std::vector<VoiceInfo> voices = embedded_.Voices();
-    VoiceCount(); // reads the desktop voices there are
-    voices.insert(voices.end(), desktopVoices_.begin(), desktopVoices_.end());
-    return BestVoice(voices, criteria, userLanguage_);
+    refresh();
+    return BestVoice(voices_, criteria, userLanguage_);
 }
 
 void CombinedSpeechControl::SelectVoice(std::int32_t voice) {
@@ -32,63 +26,76 @@ void CombinedSpeechControl::SelectVoice(std::int32_t voice) {
 }
 
 std::int32_t CombinedSpeechControl::VoiceCount() {
-    if (embeddedCount_ < 0)
-        embeddedCount_ = embedded_.VoiceCount();
-    if (static_cast<std::size_t>(desktop_.VoiceCount()) != desktopVoices_.size())
-        desktopVoices_ = desktop_.Voices();
-    return embeddedCount_ + static_cast<std::int32_t>(desktopVoices_.size());
+    refresh();
+    return static_cast<std::int32_t>(voices_.size());
 }
 
 QString CombinedSpeechControl::VoiceName(std::int32_t voice) {
-    return desktopIndex(voice) < 0 ? embedded_.VoiceName(voice) : desktopVoice(voice).name;
+    return voiceAt(voice).name;
 }
 
 std::int32_t CombinedSpeechControl::VoiceAttribute(std::int32_t voice) {
-    return desktopIndex(voice) < 0 ? embedded_.VoiceAttribute(voice) : desktopVoice(voice).gender;
+    if (voice == 0 && VoiceCount() == 0)
+        return 0; // no synthesizer: the window still starts, silently
+    return voiceAt(voice).gender;
 }
 
 std::int32_t CombinedSpeechControl::CurrentVoice() {
-    return desktopChosen_ ? current_ : embedded_.CurrentVoice();
+    return current_;
 }
 
 void CombinedSpeechControl::SetCurrentVoice(std::int32_t voice) {
-    const int index = desktopIndex(voice);
-    if (index >= 0)
-        desktopVoice(voice); // refused at once when there is no such voice
-    else
-        embedded_.SetCurrentVoice(voice);
-    if ((index >= 0) != desktopChosen_) { // the engine left behind says no more
-        if (index >= 0)
-            embedded_.StopSpeaking();
-        else
-            desktop_.Stop();
+    if (voice == current_)
+        return;
+    voiceAt(voice); // refused at once when there is no such voice
+    const auto [engine, number] = locate(voice);
+    if (engine != speaking_) { // the engine left behind says no more
+        engines_[speaking_]->Stop();
+        engines_[speaking_]->Choose(0);
     }
-    desktop_.Choose(index);
-    desktopChosen_ = index >= 0;
+    engines_[engine]->Choose(number);
+    speaking_ = engine;
     current_ = voice;
 }
 
 std::int32_t CombinedSpeechControl::ReaderVoice() {
-    VoiceCount();
-    for (std::size_t i = 0; i < desktopVoices_.size(); ++i)
-        if (desktopVoices_[i].identifier.isEmpty())
-            return embeddedCount_ + static_cast<std::int32_t>(i) + 1;
+    refresh();
+    for (std::size_t i = 0; i < voices_.size(); ++i)
+        if (voices_[i].identifier.isEmpty())
+            return static_cast<std::int32_t>(i) + 1;
     return 0;
 }
 
 bool CombinedSpeechControl::IsSpeaking() const {
-    return desktopChosen_ ? desktop_.IsSpeaking() : embedded_.IsSpeaking();
+    return !engines_.empty() && engines_[speaking_]->IsSpeaking();
 }
 
-int CombinedSpeechControl::desktopIndex(std::int32_t voice) {
-    VoiceCount();
-    return voice > embeddedCount_ ? voice - embeddedCount_ - 1 : -1;
+void CombinedSpeechControl::refresh() {
+    std::size_t offset = 0;
+    for (std::size_t e = 0; e < engines_.size(); ++e) {
+        if (static_cast<std::size_t>(engines_[e]->VoiceCount()) != counts_[e]) {
+            const std::vector<VoiceInfo> listed = engines_[e]->Voices();
+            const auto first = voices_.begin() + static_cast<std::ptrdiff_t>(offset);
+            const auto kept = voices_.erase(first, first + static_cast<std::ptrdiff_t>(counts_[e]));
+            voices_.insert(kept, listed.begin(), listed.end());
+            counts_[e] = listed.size();
+        }
+        offset += counts_[e];
+    }
 }
 
-const VoiceInfo& CombinedSpeechControl::desktopVoice(std::int32_t voice) {
+const VoiceInfo& CombinedSpeechControl::voiceAt(std::int32_t voice) {
     const std::int32_t count = VoiceCount();
-    if (voice > count)
+    if (voice < 1 || voice > count)
         throw SpeechError("Speech failed: there is no voice number " + std::to_string(voice) +
                           " (the synthesizers have " + std::to_string(count) + ").");
-    return desktopVoices_[static_cast<std::size_t>(desktopIndex(voice))];
+    return voices_[static_cast<std::size_t>(voice - 1)];
+}
+
+std::pair<std::size_t, int> CombinedSpeechControl::locate(std::int32_t voice) const {
+    auto index = static_cast<std::size_t>(voice - 1);
+    std::size_t engine = 0;
+    for (; index >= counts_[engine]; ++engine)
+        index -= counts_[engine];
+    return {engine, static_cast<int>(index) + 1};
 }

@@ -1,18 +1,19 @@
 #pragma once
 
-#include "DesktopSpeech.h"
-#include "EspeakSpeechControl.h"
-#include "SpeechControl.h"
+#include "speech/SpeechControl.h"
+#include "speech/SpeechEngine.h"
 
-// The one speech control the window uses, over both engines: the embedded voices keep their
-// numbers 1 to N, and the desktop service's voices follow them once it has answered, so that
-// VoiceCount() can grow while the program runs. Choosing a voice routes speaking, stopping and
-// IsSpeaking() to the engine that has it; the engine left behind is stopped. Criteria pick among
-// both kinds of voice (BestVoice). Used from the event thread only.
+#include <vector>
+
+// The one speech control the window uses, over engines it knows only by their interface. Their
+// voices are numbered 1 to N in the order of the engines, so that an engine that lists its voices
+// late (the desktop's service) goes last and VoiceCount() grows while the program runs. Until a
+// voice is chosen the first engine speaks. Choosing a voice routes speaking, stopping and
+// IsSpeaking() to its engine; the engine left behind is stopped. Criteria pick among all the
+// voices (BestVoice). Used from the event thread only.
 class CombinedSpeechControl final : public SpeechControl {
 public:
-    CombinedSpeechControl(EspeakSpeechControl& embedded, DesktopSpeech& desktop,
-                          const QString& userLanguage);
+    CombinedSpeechControl(std::vector<SpeechEngine*> engines, const QString& userLanguage);
 
     void Speak(const QString& text) override;
     void StopSpeaking() override;
@@ -23,21 +24,23 @@ public:
     std::int32_t VoiceAttribute(std::int32_t voice) override;
     std::int32_t CurrentVoice() override;
     void SetCurrentVoice(std::int32_t voice) override;
-    void SetVoiceFlag(std::int16_t flag) override { embedded_.SetVoiceFlag(flag); }
-    // The desktop service's default voice, which is the one its screen reader speaks with.
+    // Kept for the caller; the synthesizers have nothing it stands for.
+    void SetVoiceFlag(std::int16_t) override {}
+    // The first voice with no identifier: the desktop's default voice.
     std::int32_t ReaderVoice() override;
-    bool IsSpeaking() const;
+    bool IsSpeaking() const override;
 
 private:
-    // The desktop voice's index in its own list, -1 for an embedded voice.
-    int desktopIndex(std::int32_t voice);
-    const VoiceInfo& desktopVoice(std::int32_t voice);
+    // Reads the voices the engines have listed since.
+    void refresh();
+    const VoiceInfo& voiceAt(std::int32_t voice);
+    // The engine that has the voice, and the voice's number there.
+    std::pair<std::size_t, int> locate(std::int32_t voice) const;
 
-    EspeakSpeechControl& embedded_;
-    DesktopSpeech& desktop_;
+    std::vector<SpeechEngine*> engines_;
     QString userLanguage_;
-    std::int32_t embeddedCount_ = -1; // known once the embedded list is
-    std::int32_t current_ = 0;        // while a desktop voice is chosen
-    bool desktopChosen_ = false;
-    std::vector<VoiceInfo> desktopVoices_; // as far as read from the engine
+    std::vector<VoiceInfo> voices_;   // all, in number order
+    std::vector<std::size_t> counts_; // each engine's share of voices_
+    std::size_t speaking_ = 0;        // the engine that speaks
+    std::int32_t current_ = 0;
 };

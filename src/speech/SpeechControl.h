@@ -34,4 +34,6 @@ public:
     // The number of the voice a screen reader speaks with (the desktop's default voice, as the
     // user set it up), once it is listed; 0 while there is none.
     virtual std::int32_t ReaderVoice() = 0;
+    // True while speech is being heard. Asked at every tick: never waits.
+    virtual bool IsSpeaking() const = 0;
 };

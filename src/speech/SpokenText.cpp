@@ -1,4 +1,4 @@
-#include "SpokenText.h"
+#include "speech/SpokenText.h"
 
 QString SpokenText(const QString& text) {
     QString spoken;

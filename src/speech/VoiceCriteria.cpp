@@ -1,4 +1,4 @@
-#include "VoiceCriteria.h"
+#include "speech/VoiceCriteria.h"
 
 #include <algorithm>
 #include <tuple>

@@ -1,4 +1,4 @@
-#include "ClockBox.h"
+#include "ui/ClockBox.h"
 
 #include <QAccessible>
 #include <QPaintEvent>

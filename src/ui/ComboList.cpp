@@ -1,4 +1,4 @@
-#include "ComboList.h"
+#include "ui/ComboList.h"
 
 #include <QLineEdit>
 #include <QSignalBlocker>

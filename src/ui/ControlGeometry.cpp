@@ -1,6 +1,6 @@
-#include "ControlGeometry.h"
+#include "ui/ControlGeometry.h"
 
-#include "Twips.h"
+#include "ui/Twips.h"
 
 #include <QWidget>
 #include <algorithm>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VerticalUnit.h"
+#include "ui/VerticalUnit.h"
 
 #include <QMargins>
 #include <QRect>

@@ -1,4 +1,4 @@
-#include "CursorBlinkTimeout.h"
+#include "ui/CursorBlinkTimeout.h"
 
 #include <QEvent>
 #include <QGuiApplication>

@@ -1,6 +1,6 @@
-#include "NamedComboBox.h"
+#include "ui/NamedComboBox.h"
 
-#include "WrappedAccessible.h"
+#include "ui/WrappedAccessible.h"
 
 #include <QComboBox>
 

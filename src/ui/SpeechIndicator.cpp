@@ -1,4 +1,4 @@
-#include "SpeechIndicator.h"
+#include "ui/SpeechIndicator.h"
 
 #include <QPainter>
 #include <QPainterPath>

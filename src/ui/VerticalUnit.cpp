@@ -1,4 +1,4 @@
-#include "VerticalUnit.h"
+#include "ui/VerticalUnit.h"
 
 #include <algorithm>
 #include <stdexcept>

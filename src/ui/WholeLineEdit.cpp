@@ -1,6 +1,6 @@
-#include "WholeLineEdit.h"
+#include "ui/WholeLineEdit.h"
 
-#include "WrappedAccessible.h"
+#include "ui/WrappedAccessible.h"
 
 namespace {
 

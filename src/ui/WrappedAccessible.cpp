@@ -1,4 +1,4 @@
-#include "WrappedAccessible.h"
+#include "ui/WrappedAccessible.h"
 
 namespace {
 bool askingQt = false;

@@ -2,9 +2,9 @@
 // load with the voice list's choices, the user's and those made for a screen reader's user. The
 // speech control may settle on another voice than the one it was told, so only what is read back
 // from it may count.
-#include "ClickableLabel.h"
 #include "TextRow.h"
 #include "WindowFixture.h"
+#include "ui/ClickableLabel.h"
 
 #include <QPushButton>
 #include <QTest>

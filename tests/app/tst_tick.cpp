@@ -1,8 +1,8 @@
 // Each tick: its timer and phasing, the clock and timer texts over midnights and resets, and the
 // phrase rows it finds due.
-#include "SpeechIndicator.h"
 #include "TextRow.h"
 #include "WindowFixture.h"
+#include "ui/SpeechIndicator.h"
 
 #include <QAbstractEventDispatcher>
 #include <QTest>
@@ -12,10 +12,6 @@ struct Night {
     QTime start;
     QStringList steps;
     QString timer;
-};
-struct Due {
-    QString kind, time;
-    bool due;
 };
 struct Phase {
     int second, millisecond, delay; // delay 0: the ticks run on
@@ -47,7 +43,7 @@ private slots:
     void ownTimerTicks() {
         WindowFixture f;
         frmHoravox window(f.clock, f.speech, f.starter, f.frame, f.reader);
-        window.TextToSpeech1->SetSource([] { return true; });
+        f.speech.speaking = true;
         QCOMPARE(window.txtTime->text(), QStringLiteral("time"));
         QCOMPARE(window.txtTimer->text(), QStringLiteral("timer"));
         QCOMPARE(window.tmrTimer1->interval(), 100);
@@ -134,20 +130,6 @@ private slots:
         f.tickAt(0, 0, 1, 24856); // fails again each tick, in the same message box
         QCOMPARE(f.window->Errors().ErrorCount(), 2);
         QCOMPARE(f.window->findChildren<QMessageBox*>().size(), 1);
-    }
-
-    void rowDue_data() {
-        rows<Due>({{"E on the timer", {"E", "00:00:05", true}},
-                   {"A on the clock", {"A", "22:00:00", true}},
-                   {"E ignores the clock", {"E", "22:00:00", false}},
-                   {"A ignores the timer", {"A", "00:00:05", false}},
-                   {"the sign counts", {"E", "- 00:00:05", false}},
-                   {"lower-case a", {"a", "22:00:00", false}},
-                   {"one hour digit", {"E", "0:00:05", false}}});
-    }
-    void rowDue() {
-        const auto [kind, time, due] = row<Due>();
-        QCOMPARE(IsRowDue(kind, time, "00:00:05", "22:00:00"), due);
     }
 
     void defaultTableIntroducesTheProgram() {

@@ -1,9 +1,9 @@
 // Start values and timer texts at their edges, checked arithmetic at the edges of its types, and
 // the system clock. The tick's tests cover the everyday texts.
-#include "CheckedArithmetic.h"
-#include "ClockText.h"
 #include "TextRow.h"
-#include "TimeOfDay.h"
+#include "clock/CheckedArithmetic.h"
+#include "clock/ClockText.h"
+#include "clock/TimeOfDay.h"
 
 #include <QDateTime>
 #include <QStringList>

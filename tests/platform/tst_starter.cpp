@@ -1,7 +1,7 @@
 // Reading command lines, and real starts of a stub xdg-open that records its arguments.
-#include "CommandLine.h"
-#include "DesktopProgramStarter.h"
 #include "TextRow.h"
+#include "platform/CommandLine.h"
+#include "platform/DesktopProgramStarter.h"
 
 #include <QFile>
 #include <QTemporaryDir>

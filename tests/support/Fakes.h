@@ -1,11 +1,11 @@
 #pragma once
 // Stand-ins for the window's services: a clock and a screen reader the test sets, and a speech
 // control and a program starter that record what they were asked to do and fail on request.
-#include "ProgramStarter.h"
-#include "ScreenReader.h"
-#include "SpeechControl.h"
-#include "TimeOfDay.h"
-#include "WindowFrame.h"
+#include "clock/TimeOfDay.h"
+#include "platform/ProgramStarter.h"
+#include "platform/ScreenReader.h"
+#include "platform/WindowFrame.h"
+#include "speech/SpeechControl.h"
 
 #include <QStringList>
 #include <QWidget>
@@ -37,8 +37,9 @@ public:
     std::int32_t current = 0;
     std::int32_t settled = 0; // when set, the voice the control reports, whatever it was told
     std::int32_t reader = 0;  // the screen reader's voice, 0 while unlisted
-    QStringList calls;        // "Speak:text", "Stop", "Current:2", "Flag:0" ...
-    QString failOn;           // a call name that throws SpeechError
+    bool speaking = false;
+    QStringList calls; // "Speak:text", "Stop", "Current:2", "Flag:0" ...
+    QString failOn;    // a call name that throws SpeechError
 
     QStringList spoken() const {
         QStringList texts;
@@ -65,6 +66,7 @@ public:
     }
     void SetVoiceFlag(std::int16_t f) override { record("Flag:" + QString::number(f)); }
     std::int32_t ReaderVoice() override { return reader; }
+    bool IsSpeaking() const override { return speaking; }
 
 private:
     void record(const QString& call) {

@@ -1,7 +1,7 @@
 #pragma once
 // A window wired to fakes, loaded unless asked not to, never shown; ticks are driven by hand.
 #include "Fakes.h"
-#include "frmHoravox.h"
+#include "app/frmHoravox.h"
 
 #include <QComboBox>
 #include <QLineEdit>

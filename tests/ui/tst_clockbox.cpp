@@ -1,8 +1,8 @@
 // The clock boxes as drawn, and the text cursor that stops blinking while the user is idle.
-#include "ClockBox.h"
-#include "CursorBlinkTimeout.h"
 #include "TextRow.h"
-#include "WholeLineEdit.h"
+#include "ui/ClockBox.h"
+#include "ui/CursorBlinkTimeout.h"
+#include "ui/WholeLineEdit.h"
 
 #include <QAccessible>
 #include <QApplication>

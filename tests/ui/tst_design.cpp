@@ -1,9 +1,9 @@
 // The window as created, before its load event: how its controls stand against each other, the tab
 // chain, the clock font and the pictures. The clocks' places and sizes are the load's
 // (tst_layouts).
-#include "ClickableLabel.h"
-#include "SpeechIndicator.h"
 #include "WindowFixture.h"
+#include "ui/ClickableLabel.h"
+#include "ui/SpeechIndicator.h"
 
 #include <QComboBox>
 #include <QFontInfo>

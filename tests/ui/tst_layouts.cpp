@@ -1,9 +1,9 @@
 // The three display modes, chosen as the user chooses them, and the window's vertical unit.
-#include "ClickableLabel.h"
-#include "ControlGeometry.h"
-#include "Twips.h"
 #include "WindowFixture.h"
-#include "WindowFrame.h"
+#include "platform/WindowFrame.h"
+#include "ui/ClickableLabel.h"
+#include "ui/ControlGeometry.h"
+#include "ui/Twips.h"
 
 #include <QPushButton>
 #include <QResizeEvent>

@@ -1,9 +1,8 @@
-#include "DesktopSpeech.h"
+#include "speech/speechd/SpeechdEngine.h"
 
 #include <atomic>
 #include <condition_variable>
 #include <deque>
-#include <future>
 #include <mutex>
 #include <variant>
 
@@ -18,21 +17,15 @@ struct Use {
 };
 using Command = std::variant<Cancel, Say, Use>;
 
-const QString Lost = QStringLiteral(
-    "Speech is unavailable: the desktop's speech service has gone away. The clock and the phrase "
-    "table go on working, silently, until it is back.");
-const QString Back = QStringLiteral("Speech is back: the desktop's speech service answers again.");
-
 } // namespace
 
-struct DesktopSpeech::State {
-    State(std::unique_ptr<SpeechService> service, Notice notice, std::chrono::milliseconds retry)
-        : service(std::move(service)), notice(std::move(notice)), retry(retry) {}
+struct SpeechdEngine::State {
+    State(std::unique_ptr<SpeechService> service, std::chrono::milliseconds retry)
+        : service(std::move(service)), retry(retry) {}
 
     const std::unique_ptr<SpeechService> service;
     std::mutex mutex;
     std::condition_variable wake;
-    Notice notice;                 // guarded; emptied when the control goes
     std::vector<VoiceInfo> voices; // guarded; set once
     std::atomic<int> voiceCount = 0;
     std::deque<Command> commands; // guarded
@@ -40,48 +33,34 @@ struct DesktopSpeech::State {
     bool ending = false;          // guarded
     bool toldLost = false;        // the thread's own
     const std::chrono::milliseconds retry;
-    std::promise<void> ended;
 
-    void run();
-    bool connect(bool start);
+    void run(const EngineThread::Notice& tell);
+    bool connect(bool start, const EngineThread::Notice& tell);
     bool perform(const Command& command);
-    void tell(const QString& message) {
-        const std::lock_guard lock(mutex);
-        if (notice)
-            notice(message);
-    }
 };
 
-DesktopSpeech::DesktopSpeech(std::unique_ptr<SpeechService> service, Notice notice,
+SpeechdEngine::SpeechdEngine(std::unique_ptr<SpeechService> service, EngineThread::Notice notice,
                              std::chrono::milliseconds retry)
-    : state_(std::make_shared<State>(std::move(service), std::move(notice), retry)) {
-    thread_ = std::thread([state = state_] {
-        state->run();
-        state->ended.set_value();
-    });
+    : state_(std::make_shared<State>(std::move(service), retry)), thread_(std::move(notice)) {
+    thread_.Start([state = state_](const auto& tell) { state->run(tell); });
 }
 
-DesktopSpeech::~DesktopSpeech() {
-    const std::future<void> ended = state_->ended.get_future();
+SpeechdEngine::~SpeechdEngine() {
     {
         const std::lock_guard lock(state_->mutex);
         state_->ending = true;
-        state_->notice = nullptr;
     }
     state_->wake.notify_all();
-    if (ended.wait_for(std::chrono::seconds(1)) == std::future_status::timeout)
-        thread_.detach(); // held by a hung service; it shares the state it goes on using
-    else
-        thread_.join();
+    thread_.Finish();
 }
 
-void DesktopSpeech::State::run() {
+void SpeechdEngine::State::run(const EngineThread::Notice& tell) {
     std::unique_lock lock(mutex);
     // Out of the way of the window's start: a service that starts itself is a process to start.
     if (wake.wait_for(lock, retry / 2, [this] { return ending; }))
         return;
     lock.unlock();
-    bool connected = connect(true);
+    bool connected = connect(true, tell);
     lock.lock();
     if (!connected) // not there at all: looked for again after a pause
         wake.wait_for(lock, retry, [this] { return ending; });
@@ -90,14 +69,15 @@ void DesktopSpeech::State::run() {
             commands.clear(); // a phrase due while the service is away is lost
             // At once first: a service restarted while no desktop voice was chosen answers.
             lock.unlock();
-            connected = connect(false);
+            connected = connect(false, tell);
             lock.lock();
             if (connected)
                 continue;
             if (chosen >= 0 && !voices.empty() && !toldLost) {
                 toldLost = true;
                 lock.unlock();
-                tell(Lost);
+                tell(UnavailableNotice(
+                    QStringLiteral("the desktop's speech service has gone away")));
                 lock.lock();
             }
             wake.wait_for(lock, retry, [this] { return ending; });
@@ -124,7 +104,7 @@ void DesktopSpeech::State::run() {
 }
 
 // Connects; the first time the voices are listed, every time the chosen voice is set again.
-bool DesktopSpeech::State::connect(bool start) {
+bool SpeechdEngine::State::connect(bool start, const EngineThread::Notice& tell) {
     if (!service->Open(start))
         return false;
     std::unique_lock lock(mutex);
@@ -143,11 +123,11 @@ bool DesktopSpeech::State::connect(bool start) {
     const bool wasLost = std::exchange(toldLost, false);
     lock.unlock();
     if (wasLost)
-        tell(Back);
+        tell(BackNotice(QStringLiteral("the desktop's speech service answers again")));
     return index < 0 || perform(Use{index});
 }
 
-bool DesktopSpeech::State::perform(const Command& command) {
+bool SpeechdEngine::State::perform(const Command& command) {
     if (const auto* say = std::get_if<Say>(&command))
         return service->Say(say->text);
     if (const auto* use = std::get_if<Use>(&command)) {
@@ -162,16 +142,17 @@ bool DesktopSpeech::State::perform(const Command& command) {
     return service->Cancel();
 }
 
-std::vector<VoiceInfo> DesktopSpeech::Voices() const {
+std::vector<VoiceInfo> SpeechdEngine::Voices() const {
     const std::lock_guard lock(state_->mutex);
     return state_->voices;
 }
 
-int DesktopSpeech::VoiceCount() const {
+int SpeechdEngine::VoiceCount() const {
     return state_->voiceCount;
 }
 
-void DesktopSpeech::Choose(int index) {
+void SpeechdEngine::Choose(int voice) {
+    const int index = voice - 1;
     {
         const std::lock_guard lock(state_->mutex);
         if (index == state_->chosen)
@@ -182,7 +163,7 @@ void DesktopSpeech::Choose(int index) {
     state_->wake.notify_all();
 }
 
-void DesktopSpeech::Speak(const QString& text) {
+void SpeechdEngine::Speak(const QString& text) {
     {
         const std::lock_guard lock(state_->mutex);
         state_->commands.push_back(Say{text});
@@ -190,7 +171,7 @@ void DesktopSpeech::Speak(const QString& text) {
     state_->wake.notify_all();
 }
 
-void DesktopSpeech::Stop() {
+void SpeechdEngine::Stop() {
     {
         const std::lock_guard lock(state_->mutex);
         std::erase_if(state_->commands,
@@ -200,6 +181,6 @@ void DesktopSpeech::Stop() {
     state_->wake.notify_all();
 }
 
-bool DesktopSpeech::IsSpeaking() const {
+bool SpeechdEngine::IsSpeaking() const {
     return state_->service->Speaking();
 }

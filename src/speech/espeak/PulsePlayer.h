@@ -1,6 +1,7 @@
 #pragma once
 
-#include <QLoggingCategory>
+#include "speech/espeak/SoundSink.h"
+
 #include <QString>
 #include <atomic>
 #include <cstdint>
@@ -24,11 +25,7 @@ struct timeval;
 // without a word to the listener, and what was playing goes on in it. Play and Stop only hand over
 // samples: while the server is away they do nothing, and sound handed over while the stream is
 // being made starts once it is ready.
-// What the player sent and when, and what the server told it ("horavox.sound", off unless asked
-// for by QT_LOGGING_RULES): where a phrase went unheard, this tells whether it ever left.
-Q_DECLARE_LOGGING_CATEGORY(soundAccount)
-
-class PulsePlayer {
+class PulsePlayer final : public SoundSink {
 public:
     // Called on the player's thread when sound stops being heard (with the reason, in words for
     // the user) and when it is heard again (with an empty reason). Not called for the first
@@ -36,15 +33,15 @@ public:
     using Listener = std::function<void(const QString& problem)>;
 
     PulsePlayer(int sampleRate, Listener listener);
-    ~PulsePlayer();
+    ~PulsePlayer() override;
     PulsePlayer(const PulsePlayer&) = delete;
     PulsePlayer& operator=(const PulsePlayer&) = delete;
 
     bool Connected() const { return connected_; }
     // Replaces whatever is playing. No samples leave the stream corked, as Stop does.
-    void Play(std::vector<short> samples);
-    void Stop();
-    bool IsPlaying() const;
+    void Play(std::vector<short> samples) override;
+    void Stop() override;
+    bool IsPlaying() const override;
 
 private:
     enum class Told { Nothing, Heard, Silent };

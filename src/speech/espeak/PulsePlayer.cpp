@@ -1,4 +1,4 @@
-#include "PulsePlayer.h"
+#include "speech/espeak/PulsePlayer.h"
 
 #include <QLoggingCategory>
 #include <algorithm>
@@ -197,12 +197,16 @@ void PulsePlayer::onContextState(pa_context* context, void* self) {
 
 void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
     auto* player = static_cast<PulsePlayer*>(self);
-    const pa_stream_state_t state = pa_stream_get_state(stream);
-    qCDebug(soundAccount) << "stream state" << state;
-    if (state == PA_STREAM_READY)
-        player->heard();
-    else if (!PA_STREAM_IS_GOOD(state))
-        player->streamEnded();
+    switch (const pa_stream_state_t state = pa_stream_get_state(stream); state) {
+    case PA_STREAM_READY:
+        return player->heard();
+    case PA_STREAM_FAILED:
+    case PA_STREAM_TERMINATED:
+        qCDebug(soundAccount) << "stream ended" << state;
+        return player->streamEnded();
+    default:
+        return;
+    }
 }
 
 void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "VoiceCriteria.h"
+#include "speech/VoiceCriteria.h"
 
 #include <QString>
 #include <vector>

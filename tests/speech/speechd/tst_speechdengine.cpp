@@ -1,6 +1,6 @@
-// The desktop engine against a recording fake of the service, and the combined control over it
-// and the real embedded synthesizer (in memory): the list, the routing, the notices.
-#include "CombinedSpeechControl.h"
+// The desktop engine against a recording fake of the service: the list, speech with the chosen
+// voice, the notices.
+#include "speech/speechd/SpeechdEngine.h"
 
 #include <QTest>
 #include <atomic>
@@ -47,70 +47,39 @@ private:
 constexpr std::chrono::milliseconds Retry{20};
 } // namespace
 
-class tst_DesktopSpeech : public QObject {
+class tst_SpeechdEngine : public QObject {
     Q_OBJECT
-    std::unique_ptr<EspeakSpeechControl> embedded; // one per process
-
 private slots:
-    void initTestCase() {
-        embedded = std::make_unique<EspeakSpeechControl>(EspeakSpeechControl::Output::Memory, "C");
-    }
-    void cleanupTestCase() { embedded.reset(); }
-
     // Voices once the service answers, asked for without starting it again; none and nothing
-    // said while it does not. The screen reader's voice is the service's default, once listed.
+    // said while it does not. The default voice first, with no identifier; voices numbered from
+    // 1, set on the service before what is said after.
     void listedWhenItAnswers() {
         auto owned = std::make_unique<FakeService>();
         FakeService& service = *owned;
         service.up = false;
         QStringList notices;
-        DesktopSpeech desktop(
+        SpeechdEngine desktop(
             std::move(owned), [&](const QString& m) { notices << m; }, Retry);
-        CombinedSpeechControl speech(*embedded, desktop, "en_US");
         QTRY_VERIFY(service.calls().count("Open") >= 2);
         QCOMPARE(desktop.VoiceCount(), 0);
-        QCOMPARE(speech.ReaderVoice(), 0);
         service.up = true;
         QTRY_COMPARE(desktop.VoiceCount(), 3);
-        QCOMPARE(speech.ReaderVoice(), embedded->VoiceCount() + 1);
-        QCOMPARE(speech.VoiceName(speech.ReaderVoice()), "Desktop default voice");
+        const std::vector<VoiceInfo> voices = desktop.Voices();
+        QCOMPARE((QStringList{voices[0].name, voices[1].name, voices[2].name}),
+                 (QStringList{"Desktop default voice", "Pico: en-GB", "Pico: en-US"}));
+        QVERIFY(voices[0].identifier.isEmpty());
         QCOMPARE(service.calls().first(), "Open:start");
         QVERIFY(!service.calls().contains("Voices:espeak-ng"));
-        QVERIFY(notices.isEmpty());
-    }
-
-    void routedToTheChosenEngine() {
-        auto owned = std::make_unique<FakeService>();
-        FakeService& service = *owned;
-        DesktopSpeech desktop(std::move(owned), {}, Retry);
-        CombinedSpeechControl speech(*embedded, desktop, "en_US");
-        const int own = embedded->VoiceCount();
-        QTRY_COMPARE(speech.VoiceCount(), own + 3);
-        QCOMPARE(speech.VoiceName(1), embedded->VoiceName(1));
-        QCOMPARE((QStringList{speech.VoiceName(own + 1), speech.VoiceName(own + 2)}),
-                 (QStringList{"Desktop default voice", "Pico: en-GB"}));
-        QCOMPARE(speech.VoiceAttribute(own + 3), 2);
-        QVERIFY_THROWS_EXCEPTION(SpeechError, speech.SetCurrentVoice(own + 4));
-        QCOMPARE(speech.FindVoice("Mfg=Pico;Gender=2"), own + 3);
-
-        embedded->SelectVoice(embedded->FindVoice("Name=English (Great Britain)"));
-        speech.Speak("Go");
-        const std::size_t heard = embedded->Samples().size();
-        speech.SetCurrentVoice(own + 1);
-        speech.StopSpeaking();
-        speech.Speak(QString("Say\x01 it"));
-        QTRY_VERIFY(service.calls().contains("Say:Say it"));
-        service.speaking = true;
-        QVERIFY(speech.IsSpeaking());
-        QCOMPARE(speech.CurrentVoice(), own + 1);
-        speech.SetCurrentVoice(1);
-        QVERIFY(!speech.IsSpeaking());
-        speech.Speak("This is a test");
-        QVERIFY(embedded->Samples().size() > heard); // the embedded engine speaks again
+        desktop.Choose(1);
+        desktop.Stop();
+        desktop.Speak("Say it");
+        desktop.Choose(3);
         QTRY_COMPARE(service.calls().mid(service.calls().indexOf("Use:/")),
-                     (QStringList{"Use:/", "Cancel", "Say:Say it", "Cancel"}));
-        speech.SetCurrentVoice(own + 3);
-        QTRY_COMPARE(service.calls().last(), "Use:pico/en-US");
+                     (QStringList{"Use:/", "Cancel", "Say:Say it", "Use:pico/en-US"}));
+        QVERIFY(!desktop.IsSpeaking());
+        service.speaking = true;
+        QVERIFY(desktop.IsSpeaking());
+        QVERIFY(notices.isEmpty());
     }
 
     // Told once when lost while its voice is chosen, once when back; not told while an embedded
@@ -124,7 +93,7 @@ private slots:
             const std::lock_guard lock(noticed);
             return notices.filter(what).size();
         };
-        DesktopSpeech desktop(
+        SpeechdEngine desktop(
             std::move(owned),
             [&](const QString& m) {
                 const std::lock_guard lock(noticed);
@@ -132,14 +101,14 @@ private slots:
             },
             Retry);
         QTRY_COMPARE(desktop.VoiceCount(), 3);
-        desktop.Choose(0);
+        desktop.Choose(1);
         service.up = false;
         QTRY_COMPARE(count("gone away"), 1);
         QTRY_VERIFY(service.calls().count("Open") >= 3);
         service.up = true;
         QTRY_COMPARE(count("answers again"), 1);
         QTRY_COMPARE(service.calls().last(), "Use:/"); // the chosen voice set again
-        desktop.Choose(-1);
+        desktop.Choose(0);
         service.up = false;
         desktop.Stop();
         QTRY_VERIFY(service.calls().count("Open") >= 6);
@@ -147,5 +116,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(tst_DesktopSpeech)
-#include "tst_desktopspeech.moc"
+QTEST_GUILESS_MAIN(tst_SpeechdEngine)
+#include "tst_speechdengine.moc"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "DesktopVoices.h"
+#include "speech/speechd/DesktopVoices.h"
 
 #include <QString>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "DesktopVoices.h"
+#include "speech/speechd/DesktopVoices.h"
 
 #include <QSet>
 #include <algorithm>

@@ -1,4 +1,4 @@
-#include "SpeechdService.h"
+#include "speech/speechd/SpeechdService.h"
 
 #include <atomic>
 #include <csignal>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "SpeechService.h"
+#include "speech/speechd/SpeechService.h"
 
 #include <libspeechd.h>
 

@@ -1,6 +1,6 @@
 // The desktop service's voices as the list shows them, and criteria over both kinds of voice.
-#include "DesktopVoices.h"
 #include "TextRow.h"
+#include "speech/speechd/DesktopVoices.h"
 
 #include <QTest>
 
