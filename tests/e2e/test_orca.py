@@ -168,6 +168,8 @@ def clock_read_once(name, of_day=False):
     check(shown >= 5 and (lag is None or 0 <= lag < 1.5),
           "%s: the braille line showed %d different times in 6 s, the time of day %s s after "
           "it was (%s)" % (name, shown, lag and round(lag, 2), ORCA_DEBUG))
+    if lag is not None:
+        print("the braille line behind the time of day: %.2f s at worst" % lag)
     mark = key("KP_Enter")  # Orca's "where am I"
     check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10),
           "%s is read again when the user asks where the focus is: %r" % (name, said(mark)))
@@ -180,7 +182,7 @@ def clock_read_once(name, of_day=False):
 
 
 def erasing_not_read(name):
-    """BackSpace in the clock: a reader speaks a deletion after it, and the ticks after it are not
+    """BackSpace in the clock, after which a reader speaks a deletion: the ticks after it are not
     read, while the braille line goes on."""
     mark = key("BackSpace")
     time.sleep(3)  # the ticks after the user's key: not read
