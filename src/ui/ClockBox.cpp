@@ -1,13 +1,12 @@
 #include "ClockBox.h"
 
-#include <algorithm>
-
 #include <QAccessible>
 #include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
 #include <QStyleOptionFrame>
+#include <algorithm>
 
 namespace {
 // Where a line edit puts its text inside its contents: two pixels in from the left.
