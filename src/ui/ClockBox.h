@@ -19,6 +19,7 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Glyph {
@@ -29,7 +30,10 @@ private:
     // image of so many device pixels per pixel.
     const Glyph& glyph(QChar character, QPointF fraction, qreal ratio);
     bool drawsItself() const;
+    // Tells assistive technology of a tick that replaced the text shown.
+    void tellTick(const QString& shown);
 
     QHash<std::pair<QChar, int>, Glyph> glyphs_; // by character and fraction in 64ths
     qreal glyphRatio_ = 0;                       // the device pixels per pixel of them all
+    bool erased_ = false; // the user's last key in the box erased, or would have
 };

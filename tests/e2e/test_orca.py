@@ -61,6 +61,8 @@ def orca_entry(line):
     when = re.match(r"(\d\d):(\d\d):(\d\d\.\d+) - ", line)
     if said := when and re.search(r" - SPEECH OUTPUT: '(.*)' ?[\[{]", line):
         return "said", said.group(1), seconds_of_day(*when.groups())
+    if brailled := when and re.search(r" - BRAILLE LINE: +'(.*)'", line):
+        return "brailled", brailled.group(1), seconds_of_day(*when.groups())
     # Orca 43 writes "[text | Timer]", Orca 48 "[text: 'Timer']".
     if focus := re.search(r"Changing locus ?of ?focus from .* to \[(.*?)(?: \| |: ')(.*?)'?\]",
                           line, re.IGNORECASE):
@@ -86,6 +88,7 @@ def now():
 
 orca, service = Log(ORCA_DEBUG, orca_entry), Log(SPEECHD_LOG, speechd_entry)
 said = lambda mark: [what for kind, what, _ in orca.since(mark) if kind == "said"]
+brailled = lambda mark: [(what, when) for kind, what, when in orca.since(mark) if kind == "brailled"]
 focus = lambda mark: [where for kind, where, _ in orca.since(mark) if kind == "focus"]
 
 
@@ -140,8 +143,18 @@ def start_services():
           "Orca is up and speaking: %s" % said(0)[:1])
 
 
-def clock_read_once(name):
-    """Shift+Tab to the clock: read once, whole; then not again while it ticks; then on asking."""
+def braille_follows(name, mark, of_day):
+    """The braille line shows the clock, one time after another: (how many, the worst lag behind
+    the time of day in seconds, or None)."""
+    lines = [(CLOCK.search(what), when) for what, when in brailled(mark) if name in what]
+    times = [(found.group(0), when) for found, when in lines if found]
+    lags = [when - seconds_of_day(*shown.split(":")) for shown, when in times]
+    return len(set(shown for shown, _ in times)), (max(lags, default=None) if of_day else None)
+
+
+def clock_read_once(name, of_day=False):
+    """Shift+Tab to the clock: read once, whole; then not again while it ticks, while the braille
+    line follows it; then read on asking, and again not at the ticks after."""
     mark = key("shift+Tab")
     check(focused(mark)[1] == name, "Shift+Tab: the focus is on %s" % name)
     # What must not come is a reading at each tick: looked for over six of them.
@@ -151,10 +164,34 @@ def clock_read_once(name):
     check(len(readings) == 1 and words.index(name) < words.index(readings[0]),
           "%s is read once, its name first, and not again for 6 s: %r (%s)"
           % (name, words, ORCA_DEBUG))
+    read_at = next(when for kind, what, when in orca.since(mark)
+                   if kind == "said" and readings[0] in what)
+    shown, lag = braille_follows(name, mark, of_day)
+    check(shown >= 5 and (lag is None or 0 <= lag < 1.5),
+          "%s: the braille line showed %d different times in 6 s, the time of day %s s after "
+          "it was (%s)" % (name, shown, lag and round(lag, 2), ORCA_DEBUG))
+    if lag is not None:
+        print("the braille line behind the time of day: %.2f s at worst" % lag)
     mark = key("KP_Enter")  # Orca's "where am I"
     check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10),
           "%s is read again when the user asks where the focus is: %r" % (name, said(mark)))
-    return readings[0]
+    time.sleep(3)  # the ticks after the user's command: not read
+    words = " ".join(said(mark))
+    check(len(CLOCK.findall(words)) == 1 and braille_follows(name, mark, False)[0] >= 2,
+          "%s is read once on asking, not at the ticks after, and the braille line goes on: %r"
+          % (name, words))
+    return readings[0], read_at
+
+
+def erasing_not_read(name):
+    """BackSpace in the clock, after which a reader speaks a deletion: the ticks after it are not
+    read, while the braille line goes on."""
+    mark = key("BackSpace")
+    time.sleep(3)  # the ticks after the user's key: not read
+    words = " ".join(said(mark))
+    check(not CLOCK.search(words) and braille_follows(name, mark, False)[0] >= 2,
+          "%s: the ticks after BackSpace are not read, and the braille line goes on: %r (%s)"
+          % (name, words, ORCA_DEBUG))
 
 
 def walk_with_tab():
@@ -189,9 +226,10 @@ def spoken_to_the_end(text, since):
 start_services()
 app = Horavox()
 check(wait_until(lambda: "Reset" in " ".join(said(0)), 20), "Orca announces the window and Reset")
-time_read = clock_read_once("Actual time")
-check(abs(seconds_of_day(*time_read.split(":")) - now()) < 10, "it is the time: %s" % time_read)
+time_read, read_at = clock_read_once("Actual time", of_day=True)
+check(abs(seconds_of_day(*time_read.split(":")) - read_at) < 2, "it is the time: %s" % time_read)
 clock_read_once("Timer")
+erasing_not_read("Timer")
 mark = key("Tab", "Tab")  # back to Reset, where the walk begins and ends
 check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == "Reset", 10), "back on Reset")
 stops = walk_with_tab()
