@@ -1,6 +1,7 @@
 """The real program in a real window, heard at the null sink the test script started."""
 import array
 import atexit
+import glob
 import os
 import re
 import shutil
@@ -8,6 +9,7 @@ import subprocess
 import sys
 import tempfile
 import time
+import wave
 
 RATE = 22050
 BINARY = os.environ.get("HORAVOX_BINARY", "")
@@ -45,10 +47,10 @@ def fail(message):
     run("import", "-window", "root", picture, check=False)
     for n, keep in enumerate(EVIDENCE):
         keep(os.path.join(ARTIFACTS, "%s-%d" % (name, n)))
-    for log in ("server.log", "pulse.log"):
-        source = os.path.join(os.environ.get("HORAVOX_SOUND_DIR", ""), log)
-        if os.path.exists(source):
-            shutil.copyfile(source, os.path.join(ARTIFACTS, "%s-%s" % (name, log)))
+    server = os.environ.get("HORAVOX_SOUND_DIR") or os.path.join(
+        os.environ.get("HORAVOX_SOUND_SERVERS", "/nowhere"), "pulseaudio")
+    for log in glob.glob(os.path.join(server, "*.log")):
+        shutil.copyfile(log, os.path.join(ARTIFACTS, "%s-%s" % (name, os.path.basename(log))))
     print("FAIL: %s (the display: %s, with the evidence beside it)" % (message, picture),
           file=sys.stderr)
     sys.exit(1)
@@ -96,14 +98,11 @@ class Recording:
                                                         time.monotonic() - self.started)
 
     def keep(self, path):
-        """The recording as a WAV file, and how much of the time since it began it holds."""
-        import wave
-        data = os.pread(self.file.fileno(), self.size() // 2 * 2, 0)
+        """The recording as a WAV file, with its account."""
         with wave.open(path + ".wav", "wb") as out:
-            out.setnchannels(1), out.setsampwidth(2), out.setframerate(RATE)
-            out.writeframes(data)
-        with open(path + ".txt", "w") as out:
-            out.write(self.account() + "\n")
+            out.setparams((1, 2, RATE, 0, "NONE", None))
+            out.writeframes(os.pread(self.file.fileno(), self.size() // 2 * 2, 0))
+        open(path + ".txt", "w").write(self.account() + "\n")
 
     def size(self):
         return os.fstat(self.file.fileno()).st_size

@@ -11,7 +11,6 @@
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
-#include <QTemporaryFile>
 #include <QTest>
 #include <algorithm>
 #include <atomic>
@@ -68,38 +67,26 @@ void killStream(const QString& index) {
         index + "; pactl unload-module $cli; rm run/pulse/pid; fi");
 }
 
-// The sink's monitor, recorded from construction on: how long a tone has been heard in it.
-class Recording {
-public:
+// The sink's monitor, recorded from construction on: how long a tone has been heard in it, in
+// 10 ms frames loud enough to count.
+struct Recording {
+    QProcess parec;
+    QByteArray data;
     Recording() {
-        file_.open();
-        parec_.setStandardOutputFile(file_.fileName());
-        parec_.start("parec",
-                     {"-d", qEnvironmentVariable("HORAVOX_TEST_SINK") + ".monitor", "--rate=22050",
-                      "--channels=1", "--format=s16le", "--latency-msec=10"});
+        parec.start("parec",
+                    {"-d", qEnvironmentVariable("HORAVOX_TEST_SINK") + ".monitor", "--rate=22050",
+                     "--channels=1", "--format=s16le", "--latency-msec=10"});
     }
-    ~Recording() {
-        parec_.kill();
-        parec_.waitForFinished();
-    }
-    Recording(const Recording&) = delete;
-    Recording& operator=(const Recording&) = delete;
-
-    bool started() const { return file_.size() > 0; }
-    // In 10 ms frames, each of which counts when loud enough.
+    ~Recording() { parec.kill(), parec.waitForFinished(); }
+    bool started() { return !(data += parec.readAllStandardOutput()).isEmpty(); }
     double heardSeconds() {
-        file_.seek(0);
-        const QByteArray data = file_.readAll();
+        started();
         const auto* samples = reinterpret_cast<const short*>(data.constData());
         int loud = 0;
         for (qsizetype i = 0; i + 220 <= data.size() / 2; i += 220)
             loud += std::any_of(samples + i, samples + i + 220, [](short s) { return s > 800; });
         return loud * 0.01;
     }
-
-private:
-    QTemporaryFile file_;
-    QProcess parec_;
 };
 
 // Holds the sound server up for a moment, as a loaded machine can.
