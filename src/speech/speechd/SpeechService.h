@@ -6,7 +6,7 @@
 #include <QStringList>
 #include <vector>
 
-// The desktop's speech service, one connection to it, as DesktopSpeech drives it. Every call but
+// The desktop's speech service, one connection to it, as SpeechdEngine drives it. Every call but
 // Speaking() comes from one thread, and any of them may wait as long as the service takes to
 // answer. A call that finds the connection broken returns false (or nothing) and the connection
 // stays broken until Open() succeeds again.
