@@ -137,8 +137,8 @@ void frmHoravox::ScanPhrases() {
 
 void frmHoravox::cmdReset_Click() {
     // A click can come before the first tick of its second. That tick comes now, with the count
-    // as it was: otherwise the second is scanned after the reset, and its "E 00:00:00" rows, with
-    // nothing to say, cut "Go" off at once.
+    // as it was, and scans the rows due in this second first: scanned after the reset, an
+    // "E 00:00:00" row with nothing to say would cut "Go" off. What they start, "Go" cuts off.
     errors_.Run([this] { tmrTimer1_Timer(); });
     const LocalMoment now = clock_.now();
     txtTime->ShowText(FormatClock(now.time));

@@ -3,11 +3,11 @@
 #include "platform/DesktopProgramStarter.h"
 #include "platform/DesktopScreenReader.h"
 #include "platform/WindowFrame.h"
-#include "speech/CombinedSpeechControl.h"
+#include "speech/SpeechRouter.h"
 #include "speech/espeak/EspeakEngine.h"
 #include "speech/espeak/PulsePlayer.h"
+#include "speech/speechd/LibspeechdConnection.h"
 #include "speech/speechd/SpeechdEngine.h"
-#include "speech/speechd/SpeechdService.h"
 #include "ui/CursorBlinkTimeout.h"
 
 #include <QApplication>
@@ -37,8 +37,8 @@ int main(int argc, char* argv[]) {
             return std::make_unique<PulsePlayer>(sampleRate, std::move(listener));
         },
         notice);
-    SpeechdEngine desktop(std::make_unique<SpeechdService>(), notice);
-    CombinedSpeechControl speech({&embedded, &desktop}, QLocale::system().name());
+    SpeechdEngine desktop(std::make_unique<LibspeechdConnection>(), notice);
+    SpeechRouter speech({&embedded, &desktop}, QLocale::system().name());
     DesktopProgramStarter starter;
     DesktopScreenReader reader; // asks the accessibility bus meanwhile
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "speech/SpeechNotice.h"
+
 #include <QString>
 #include <condition_variable>
 #include <functional>
@@ -15,8 +17,8 @@
 // What the user should know goes through the notice, from any thread, until Finish begins.
 class EngineThread {
 public:
-    // Called with a message for the user, never once Finish has begun.
-    using Notice = std::function<void(const QString& message)>;
+    // Never called once Finish has begun.
+    using Notice = SpeechNotice;
 
     explicit EngineThread(Notice notice);
     ~EngineThread();
@@ -34,9 +36,3 @@ private:
     std::shared_ptr<Shared> shared_;
     std::thread thread_;
 };
-
-// What the user is told when speech is lost: "Speech is unavailable: <reason>. …"; `untilBack`
-// when it comes back by itself.
-QString UnavailableNotice(const QString& reason, bool untilBack = true);
-// And when it is back: "Speech is back: <what>."
-QString BackNotice(const QString& what);

@@ -1,7 +1,7 @@
 """The desktop's speech service, a daemon private to this run speaking into the null sink: with
 no daemon the program's own voice list, with one its voices after them; a desktop voice chosen
-from the list speaks a due phrase and "Say This Now", Reset cuts it off, and the daemon lost and
-back is told once each way while its voice is chosen."""
+from the list speaks a due phrase and "Say This Now", Reset cuts it off, and the daemon lost while
+its voice is chosen is told once, at the first phrase lost, and once when it is back."""
 import atexit
 import os
 import shutil
@@ -82,8 +82,8 @@ check(long_heard and long_heard[1] - cut < 1.0, "Reset cuts the long phrase off 
       "%.2f s after the click)" % (long_heard[1] - cut if long_heard else -1))
 
 stop_daemon(daemon)
-check(wait_until(lambda: LOST in app.messages(), 10), "service gone: told so")
 check(said_now(app, recording, 2.0) is None, "service gone: nothing is heard in 2 s")  # an absence
+check(wait_until(lambda: LOST in app.messages(), 10), "service gone: the phrase lost is told")
 daemon = start_daemon()
 check(wait_until(lambda: BACK in app.messages(), 10) and said_now(app, recording) is not None,
       "service back: told so, and speech is heard again")

@@ -12,9 +12,9 @@ struct Pick {
     QString criteria, userLanguage;
     int voice;
 };
-struct Fit {
-    QString tag, language;
-    int fit;
+struct Ranking {
+    QString language;
+    QStringList candidates;
 };
 struct Spoken {
     QString text, spoken;
@@ -46,18 +46,32 @@ private slots:
         QCOMPARE(BestVoice(voices, criteria, userLanguage), voice);
     }
 
-    // A voice speaking `tag` at priority 5, against a language or locale name.
+    // Voices speaking one tag each ("de-ch/5": at priority 5), from the best for a language or
+    // locale name to the last, which does not speak it at all. Each fits it better than the next.
     void languageFit_data() {
-        rows<Fit>({{"the exact tag, in any case and separator", {"de-de", "DE_de", 295}},
-                   {"a locale's encoding and modifier dropped", {"de-de", "de_DE.UTF-8@euro", 295}},
-                   {"a modifier without an encoding", {"de-de", "de_DE@euro", 295}},
-                   {"the primary language", {"de", "de_AT", 195}},
-                   {"another region", {"de-ch", "de_AT", 95}},
-                   {"another language", {"de", "da", 0}}});
+        rows<Ranking>(
+            {{"the exact tag, in any case and separator",
+              {"DE_de", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
+             {"a locale's encoding and modifier dropped",
+              {"de_DE.UTF-8@euro", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
+             {"a modifier without an encoding",
+              {"de_DE@euro", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
+             {"the priority only within a kind of match",
+              {"de_AT", {"de-at/0", "de-at/99", "de/0", "de/99", "de-ch/0", "de-ch/99", "fr/0"}}},
+             {"priorities out of range count as the range's ends",
+              {"de", {"de/-5", "de/1", "de-ch/500", "da/0"}}}});
     }
     void languageFit() {
-        const auto [tag, language, fit] = row<Fit>();
-        QCOMPARE(LanguageFit({"Voice", "v", {{tag}}}, language), fit);
+        const auto [language, candidates] = row<Ranking>();
+        const auto fit = [&language](const QString& candidate) {
+            const VoiceLanguage spoken{candidate.section(u'/', 0, 0),
+                                       candidate.section(u'/', 1).toInt()};
+            return LanguageFit({"Voice", "v", {spoken}}, language);
+        };
+        for (qsizetype i = 1; i < candidates.size(); ++i)
+            QVERIFY2(fit(candidates[i - 1]) > fit(candidates[i]),
+                     qPrintable(candidates[i - 1] + " before " + candidates[i]));
+        QCOMPARE(fit(candidates.last()), 0);
     }
 
     void spokenText_data() {

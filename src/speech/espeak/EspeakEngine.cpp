@@ -1,6 +1,7 @@
 #include "speech/espeak/EspeakEngine.h"
 
 #include "speech/SpeechControl.h"
+#include "speech/SpeechNotice.h"
 
 #include <algorithm>
 #include <atomic>

@@ -17,31 +17,37 @@ struct Use {
 };
 using Command = std::variant<Cancel, Say, Use>;
 
+bool isSay(const Command& command) {
+    return std::holds_alternative<Say>(command);
+}
+
 } // namespace
 
 struct SpeechdEngine::State {
-    State(std::unique_ptr<SpeechService> service, std::chrono::milliseconds retry)
-        : service(std::move(service)), retry(retry) {}
+    State(std::unique_ptr<SpeechdConnection> connection, std::chrono::milliseconds retry)
+        : connection(std::move(connection)), retry(retry) {}
 
-    const std::unique_ptr<SpeechService> service;
+    const std::unique_ptr<SpeechdConnection> connection;
     std::mutex mutex;
     std::condition_variable wake;
     std::vector<VoiceInfo> voices; // guarded; set once
     std::atomic<int> voiceCount = 0;
     std::deque<Command> commands; // guarded
     int chosen = -1;              // guarded
+    bool said = false;            // guarded: something to cancel since the last Cancel
     bool ending = false;          // guarded
+    bool lost = false;            // the thread's own: a phrase lost since the last connection
     bool toldLost = false;        // the thread's own
     const std::chrono::milliseconds retry;
 
-    void run(const EngineThread::Notice& tell);
-    bool connect(bool start, const EngineThread::Notice& tell);
+    void run(const SpeechNotice& tell);
+    bool connect(bool start, const SpeechNotice& tell);
     bool perform(const Command& command);
 };
 
-SpeechdEngine::SpeechdEngine(std::unique_ptr<SpeechService> service, EngineThread::Notice notice,
+SpeechdEngine::SpeechdEngine(std::unique_ptr<SpeechdConnection> connection, SpeechNotice notice,
                              std::chrono::milliseconds retry)
-    : state_(std::make_shared<State>(std::move(service), retry)), thread_(std::move(notice)) {
+    : state_(std::make_shared<State>(std::move(connection), retry)), thread_(std::move(notice)) {
     thread_.Start([state = state_](const auto& tell) { state->run(tell); });
 }
 
@@ -54,7 +60,7 @@ SpeechdEngine::~SpeechdEngine() {
     thread_.Finish();
 }
 
-void SpeechdEngine::State::run(const EngineThread::Notice& tell) {
+void SpeechdEngine::State::run(const SpeechNotice& tell) {
     std::unique_lock lock(mutex);
     // Out of the way of the window's start: a service that starts itself is a process to start.
     if (wake.wait_for(lock, retry / 2, [this] { return ending; }))
@@ -66,14 +72,16 @@ void SpeechdEngine::State::run(const EngineThread::Notice& tell) {
         wake.wait_for(lock, retry, [this] { return ending; });
     while (!ending) {
         if (!connected) {
-            commands.clear(); // a phrase due while the service is away is lost
-            // At once first: a service restarted while no desktop voice was chosen answers.
+            // A phrase due while the service is away is lost, not kept for later.
+            lost = std::erase_if(commands, isSay) > 0 || lost;
+            commands.clear();
+            // At once first: a service restarted while none of its voices was chosen answers.
             lock.unlock();
             connected = connect(false, tell);
             lock.lock();
             if (connected)
                 continue;
-            if (chosen >= 0 && !voices.empty() && !toldLost) {
+            if (lost && !voices.empty() && !toldLost) {
                 toldLost = true;
                 lock.unlock();
                 tell(UnavailableNotice(
@@ -84,13 +92,13 @@ void SpeechdEngine::State::run(const EngineThread::Notice& tell) {
             continue;
         }
         if (commands.empty()) {
-            // Without a desktop voice chosen there is nothing to ask the service meanwhile.
+            // Until one of its voices is chosen there is nothing to ask the service meanwhile.
             const auto asked = [this] { return ending || !commands.empty(); };
             if (chosen < 0) {
                 wake.wait(lock, asked);
             } else if (!wake.wait_for(lock, retry, asked)) {
                 lock.unlock();
-                connected = service->Alive();
+                connected = connection->Alive();
                 lock.lock();
             }
             continue;
@@ -99,27 +107,29 @@ void SpeechdEngine::State::run(const EngineThread::Notice& tell) {
         commands.pop_front();
         lock.unlock();
         connected = perform(command);
+        lost = lost || (!connected && isSay(command));
         lock.lock();
     }
 }
 
 // Connects; the first time the voices are listed, every time the chosen voice is set again.
-bool SpeechdEngine::State::connect(bool start, const EngineThread::Notice& tell) {
-    if (!service->Open(start))
+bool SpeechdEngine::State::connect(bool start, const SpeechNotice& tell) {
+    if (!connection->Open(start))
         return false;
     std::unique_lock lock(mutex);
     if (voices.empty()) {
         lock.unlock();
-        std::vector<ServiceModule> modules;
-        for (const QString& module : service->Modules())
+        std::vector<SpeechdModule> modules;
+        for (const QString& module : connection->Modules())
             if (ListsModule(module))
-                modules.push_back({module, service->Voices(module)});
-        std::vector<VoiceInfo> listed = DesktopVoiceList(service->Language(), modules);
+                modules.push_back({module, connection->Voices(module)});
+        std::vector<VoiceInfo> listed = SpeechdVoiceList(connection->Language(), modules);
         lock.lock();
         voices = std::move(listed);
         voiceCount = static_cast<int>(voices.size());
     }
     const int index = chosen;
+    lost = false;
     const bool wasLost = std::exchange(toldLost, false);
     lock.unlock();
     if (wasLost)
@@ -129,7 +139,7 @@ bool SpeechdEngine::State::connect(bool start, const EngineThread::Notice& tell)
 
 bool SpeechdEngine::State::perform(const Command& command) {
     if (const auto* say = std::get_if<Say>(&command))
-        return service->Say(say->text);
+        return connection->Say(say->text);
     if (const auto* use = std::get_if<Use>(&command)) {
         if (use->index < 0)
             return true;
@@ -137,9 +147,9 @@ bool SpeechdEngine::State::perform(const Command& command) {
             const std::lock_guard lock(mutex);
             return voices.at(static_cast<std::size_t>(use->index)).identifier;
         }();
-        return service->Use(identifier.section(u'/', 0, 0), identifier.section(u'/', 1));
+        return connection->Use(identifier.section(u'/', 0, 0), identifier.section(u'/', 1));
     }
-    return service->Cancel();
+    return connection->Cancel();
 }
 
 std::vector<VoiceInfo> SpeechdEngine::Voices() const {
@@ -167,6 +177,7 @@ void SpeechdEngine::Speak(const QString& text) {
     {
         const std::lock_guard lock(state_->mutex);
         state_->commands.push_back(Say{text});
+        state_->said = true;
     }
     state_->wake.notify_all();
 }
@@ -174,13 +185,14 @@ void SpeechdEngine::Speak(const QString& text) {
 void SpeechdEngine::Stop() {
     {
         const std::lock_guard lock(state_->mutex);
-        std::erase_if(state_->commands,
-                      [](const Command& c) { return std::holds_alternative<Say>(c); });
+        std::erase_if(state_->commands, isSay);
+        if (!std::exchange(state_->said, false))
+            return; // stopped as well when another engine speaks: the service is not asked
         state_->commands.push_back(Cancel{});
     }
     state_->wake.notify_all();
 }
 
 bool SpeechdEngine::IsSpeaking() const {
-    return state_->service->Speaking();
+    return state_->connection->Speaking();
 }

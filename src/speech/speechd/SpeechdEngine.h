@@ -2,7 +2,7 @@
 
 #include "speech/EngineThread.h"
 #include "speech/SpeechEngine.h"
-#include "speech/speechd/SpeechService.h"
+#include "speech/speechd/SpeechdConnection.h"
 
 #include <chrono>
 #include <memory>
@@ -13,19 +13,20 @@
 //
 // The thread connects half a `retry` after the start, out of the way of the window's, letting
 // the service start itself if it is installed, and lists its voices when it answers
-// (DesktopVoiceList); until then, and for good when there is no service, there are none. The
+// (SpeechdVoiceList); until then, and for good when there is no service, there are none. The
 // list, once made, stays as it is. Without a connection the thread tries again at every `retry`,
 // without starting the service.
 //
-// While one of its voices is chosen the service is asked at every `retry` whether it is still
-// there. A service lost while its voice is chosen is told through the notice once, and once again
-// when it is back; phrases due meanwhile are lost, not kept for later. Nothing is ever told about
-// a service that never answered.
+// Once one of its voices has been chosen the service is asked at every `retry` whether it is
+// still there. Phrases due while it is away are lost, not kept for later. The first phrase lost
+// is told through the notice, and its coming back once more; a service that goes while nothing
+// is said through it (another engine speaks) is not told, nor one that never answered. Stop()
+// asks the service nothing when nothing was said through it since.
 //
 // Destroying it waits a second at most for a service that hangs (EngineThread).
 class SpeechdEngine final : public SpeechEngine {
 public:
-    explicit SpeechdEngine(std::unique_ptr<SpeechService> service, EngineThread::Notice notice = {},
+    explicit SpeechdEngine(std::unique_ptr<SpeechdConnection> connection, SpeechNotice notice = {},
                            std::chrono::milliseconds retry = std::chrono::seconds(1));
     ~SpeechdEngine() override;
 

@@ -1,5 +1,5 @@
-// The desktop engine against a recording fake of the service: the list, speech with the chosen
-// voice, the notices.
+// The speech service's engine against a recording fake of its connection: the list, speech with
+// the chosen voice, the notices.
 #include "speech/speechd/SpeechdEngine.h"
 
 #include <QTest>
@@ -8,7 +8,7 @@
 
 namespace {
 // A service that answers when `up`, and records what it was asked.
-class FakeService final : public SpeechService {
+class FakeConnection final : public SpeechdConnection {
 public:
     std::atomic<bool> up = true, speaking = false;
     mutable std::mutex mutex;
@@ -24,7 +24,7 @@ public:
     bool Open(bool start) override { return record(start ? "Open:start" : "Open"); }
     QStringList Modules() override { return {"espeak-ng", "pico"}; }
     QString Language() override { return "en"; }
-    std::vector<ServiceVoice> Voices(const QString& module) override {
+    std::vector<SpeechdVoice> Voices(const QString& module) override {
         record("Voices:" + module);
         return {{"en-US", "en-US", "female1"}, {"en-GB", "en-GB", "none"}};
     }
@@ -52,10 +52,10 @@ class tst_SpeechdEngine : public QObject {
 private slots:
     // Voices once the service answers, asked for without starting it again; none and nothing
     // said while it does not. The default voice first, with no identifier; voices numbered from
-    // 1, set on the service before what is said after.
+    // 1, set on the service before what is said after; a stop before anything is said asks nothing.
     void listedWhenItAnswers() {
-        auto owned = std::make_unique<FakeService>();
-        FakeService& service = *owned;
+        auto owned = std::make_unique<FakeConnection>();
+        FakeConnection& service = *owned;
         service.up = false;
         QStringList notices;
         SpeechdEngine desktop(
@@ -75,18 +75,20 @@ private slots:
         desktop.Speak("Say it");
         desktop.Choose(3);
         QTRY_COMPARE(service.calls().mid(service.calls().indexOf("Use:/")),
-                     (QStringList{"Use:/", "Cancel", "Say:Say it", "Use:pico/en-US"}));
+                     (QStringList{"Use:/", "Say:Say it", "Use:pico/en-US"})); // nothing to stop
+
         QVERIFY(!desktop.IsSpeaking());
         service.speaking = true;
         QVERIFY(desktop.IsSpeaking());
         QVERIFY(notices.isEmpty());
     }
 
-    // Told once when lost while its voice is chosen, once when back; not told while an embedded
-    // voice is chosen.
+    // Once its voice is chosen: the first phrase lost while the service is away is told, and its
+    // coming back once; a service that goes while nothing is said through it is not told, and a
+    // stop with nothing said since asks it nothing.
     void lostAndBack() {
-        auto owned = std::make_unique<FakeService>();
-        FakeService& service = *owned;
+        auto owned = std::make_unique<FakeConnection>();
+        FakeConnection& service = *owned;
         QStringList notices;
         std::mutex noticed;
         const auto count = [&](const char* what) {
@@ -103,15 +105,24 @@ private slots:
         QTRY_COMPARE(desktop.VoiceCount(), 3);
         desktop.Choose(1);
         service.up = false;
+        QTRY_VERIFY(service.calls().count("Open") >= 2); // found gone, looked for again
+        QCOMPARE(count("gone away"), 0);
+        desktop.Speak("Lost");
         QTRY_COMPARE(count("gone away"), 1);
-        QTRY_VERIFY(service.calls().count("Open") >= 3);
+        desktop.Speak("Lost too");
+        QTRY_VERIFY(service.calls().count("Open") >= 4);
         service.up = true;
         QTRY_COMPARE(count("answers again"), 1);
         QTRY_COMPARE(service.calls().last(), "Use:/"); // the chosen voice set again
-        desktop.Choose(0);
-        service.up = false;
+        QVERIFY(service.calls().filter("Say:").isEmpty());
         desktop.Stop();
-        QTRY_VERIFY(service.calls().count("Open") >= 6);
+        QTRY_COMPARE(service.calls().last(), "Cancel");
+        desktop.Stop();
+        service.up = false;
+        const qsizetype opened = service.calls().count("Open");
+        QTRY_VERIFY(service.calls().count("Open") >= opened + 2);
+        desktop.Stop();
+        QCOMPARE(service.calls().count("Cancel"), 1);
         QCOMPARE(count("gone away") + count("answers again"), 2);
     }
 };

@@ -1,4 +1,4 @@
-#include "speech/speechd/DesktopVoices.h"
+#include "speech/speechd/SpeechdVoices.h"
 
 #include <QSet>
 #include <algorithm>
@@ -44,25 +44,25 @@ QString SynthesizerName(const QString& module) {
     return name;
 }
 
-std::vector<VoiceInfo> DesktopVoiceList(const QString& defaultLanguage,
-                                        const std::vector<ServiceModule>& modules) {
-    VoiceInfo standard{DesktopDefaultVoice, {}, {}, 0, QStringLiteral("Speech Dispatcher"), true};
+std::vector<VoiceInfo> SpeechdVoiceList(const QString& defaultLanguage,
+                                        const std::vector<SpeechdModule>& modules) {
+    VoiceInfo standard{SpeechdDefaultVoice, {}, {}, 0, QStringLiteral("Speech Dispatcher"), true};
     if (!defaultLanguage.isEmpty())
         standard.languages.push_back({defaultLanguage});
     std::vector<VoiceInfo> list{standard};
-    std::vector<ServiceModule> listed;
+    std::vector<SpeechdModule> listed;
     std::copy_if(modules.begin(), modules.end(), std::back_inserter(listed),
-                 [](const ServiceModule& m) { return ListsModule(m.name); });
+                 [](const SpeechdModule& m) { return ListsModule(m.name); });
     std::stable_sort(listed.begin(), listed.end(), [](const auto& a, const auto& b) {
         return SynthesizerName(a.name).compare(SynthesizerName(b.name), Qt::CaseInsensitive) < 0;
     });
-    for (const ServiceModule& module : listed) {
+    for (const SpeechdModule& module : listed) {
         QSet<QString> names;
-        for (const ServiceVoice& voice : module.voices)
+        for (const SpeechdVoice& voice : module.voices)
             names.insert(voice.name);
-        std::vector<ServiceVoice> voices;
+        std::vector<SpeechdVoice> voices;
         std::copy_if(module.voices.begin(), module.voices.end(), std::back_inserter(voices),
-                     [&names](const ServiceVoice& v) {
+                     [&names](const SpeechdVoice& v) {
                          const qsizetype plus = v.name.indexOf(u'+');
                          return !v.name.isEmpty() &&
                                 !(plus > 0 && names.contains(v.name.left(plus)));
@@ -71,7 +71,7 @@ std::vector<VoiceInfo> DesktopVoiceList(const QString& defaultLanguage,
             return a.name.compare(b.name, Qt::CaseInsensitive) < 0;
         });
         const QString synthesizer = SynthesizerName(module.name);
-        for (const ServiceVoice& voice : voices) {
+        for (const SpeechdVoice& voice : voices) {
             VoiceInfo info{synthesizer + QStringLiteral(": ") + voice.name,
                            module.name + u'/' + voice.name,
                            {},

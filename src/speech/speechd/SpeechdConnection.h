@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/speechd/DesktopVoices.h"
+#include "speech/speechd/SpeechdVoices.h"
 
 #include <QString>
 #include <QStringList>
@@ -10,9 +10,9 @@
 // Speaking() comes from one thread, and any of them may wait as long as the service takes to
 // answer. A call that finds the connection broken returns false (or nothing) and the connection
 // stays broken until Open() succeeds again.
-class SpeechService {
+class SpeechdConnection {
 public:
-    virtual ~SpeechService() = default;
+    virtual ~SpeechdConnection() = default;
 
     // Connects, first closing any connection there was. `start` lets the service be started when
     // it is installed but not running. False when no service answers.
@@ -20,7 +20,7 @@ public:
     virtual QStringList Modules() = 0;
     // The language the service speaks when nothing is chosen.
     virtual QString Language() = 0;
-    virtual std::vector<ServiceVoice> Voices(const QString& module) = 0;
+    virtual std::vector<SpeechdVoice> Voices(const QString& module) = 0;
     // The voice of the next speech: a module's voice by name, or with both empty the service's
     // default voice as the user set it up.
     virtual bool Use(const QString& module, const QString& voice) = 0;

@@ -8,20 +8,20 @@
 // The desktop speech service's voices as the voice list shows them, after the program's own.
 
 // A voice as the service lists it for one of its synthesizers (an "output module").
-struct ServiceVoice {
+struct SpeechdVoice {
     QString name;         // the synthesizer's name for it, e.g. "en-US" or "Afrikaans+Adam"
     QString language;     // e.g. "en-US"
     QString variant = {}; // free text, e.g. "none", "male1", "Adam"
 };
 
-struct ServiceModule {
+struct SpeechdModule {
     QString name; // the service's name for the synthesizer, e.g. "pico", "espeak-ng"
-    std::vector<ServiceVoice> voices;
+    std::vector<SpeechdVoice> voices;
 };
 
 // The entry for the voice the user set up for the service (its synthesizer, voice, rate and
 // pitch): speech with nothing chosen on the connection.
-inline const QString DesktopDefaultVoice = QStringLiteral("Desktop default voice");
+inline const QString SpeechdDefaultVoice = QStringLiteral("Desktop default voice");
 
 // Whether a synthesizer's voices are listed: the service's espeak-ng repeats the program's own
 // voices in thousands of variants, and is not.
@@ -36,5 +36,5 @@ QString SynthesizerName(const QString& module);
 // A variant of another voice of the same synthesizer ("Afrikaans+Adam" beside "Afrikaans") is
 // left out. Each entry's identifier is "module/voice", empty for the default voice; its maker is
 // the synthesizer's name, "Speech Dispatcher" for the default voice.
-std::vector<VoiceInfo> DesktopVoiceList(const QString& defaultLanguage,
-                                        const std::vector<ServiceModule>& modules);
+std::vector<VoiceInfo> SpeechdVoiceList(const QString& defaultLanguage,
+                                        const std::vector<SpeechdModule>& modules);

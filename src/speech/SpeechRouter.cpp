@@ -1,64 +1,61 @@
-#include "speech/CombinedSpeechControl.h"
+#include "speech/SpeechRouter.h"
 
 #include "speech/SpokenText.h"
 
-CombinedSpeechControl::CombinedSpeechControl(std::vector<SpeechEngine*> engines,
-                                             const QString& userLanguage)
+#include <algorithm>
+
+SpeechRouter::SpeechRouter(std::vector<SpeechEngine*> engines, const QString& userLanguage)
     : engines_(std::move(engines)), userLanguage_(userLanguage), counts_(engines_.size(), 0) {}
 
-void CombinedSpeechControl::Speak(const QString& text) {
+void SpeechRouter::Speak(const QString& text) {
     if (!engines_.empty())
         engines_[speaking_]->Speak(SpokenText(text));
 }
 
-void CombinedSpeechControl::StopSpeaking() {
-    if (!engines_.empty())
-        engines_[speaking_]->Stop();
+void SpeechRouter::StopSpeaking() {
+    for (SpeechEngine* engine : engines_)
+        engine->Stop();
 }
 
-std::int32_t CombinedSpeechControl::FindVoice(const QString& criteria) {
+std::int32_t SpeechRouter::FindVoice(const QString& criteria) {
     refresh();
     return BestVoice(voices_, criteria, userLanguage_);
 }
 
-void CombinedSpeechControl::SelectVoice(std::int32_t voice) {
+void SpeechRouter::SelectVoice(std::int32_t voice) {
     SetCurrentVoice(voice);
 }
 
-std::int32_t CombinedSpeechControl::VoiceCount() {
+std::int32_t SpeechRouter::VoiceCount() {
     refresh();
     return static_cast<std::int32_t>(voices_.size());
 }
 
-QString CombinedSpeechControl::VoiceName(std::int32_t voice) {
+QString SpeechRouter::VoiceName(std::int32_t voice) {
     return voiceAt(voice).name;
 }
 
-std::int32_t CombinedSpeechControl::VoiceAttribute(std::int32_t voice) {
+std::int32_t SpeechRouter::VoiceAttribute(std::int32_t voice) {
     if (voice == 0 && VoiceCount() == 0)
         return 0; // no synthesizer: the window still starts, silently
     return voiceAt(voice).gender;
 }
 
-std::int32_t CombinedSpeechControl::CurrentVoice() {
+std::int32_t SpeechRouter::CurrentVoice() {
     return current_;
 }
 
-void CombinedSpeechControl::SetCurrentVoice(std::int32_t voice) {
+void SpeechRouter::SetCurrentVoice(std::int32_t voice) {
     if (voice == current_)
         return;
     voiceAt(voice); // refused at once when there is no such voice
     const auto [engine, number] = locate(voice);
-    if (engine != speaking_) { // the engine left behind says no more
-        engines_[speaking_]->Stop();
-        engines_[speaking_]->Choose(0);
-    }
     engines_[engine]->Choose(number);
     speaking_ = engine;
     current_ = voice;
 }
 
-std::int32_t CombinedSpeechControl::ReaderVoice() {
+std::int32_t SpeechRouter::ReaderVoice() {
     refresh();
     for (std::size_t i = 0; i < voices_.size(); ++i)
         if (voices_[i].identifier.isEmpty())
@@ -66,11 +63,12 @@ std::int32_t CombinedSpeechControl::ReaderVoice() {
     return 0;
 }
 
-bool CombinedSpeechControl::IsSpeaking() const {
-    return !engines_.empty() && engines_[speaking_]->IsSpeaking();
+bool SpeechRouter::IsSpeaking() const {
+    return std::any_of(engines_.begin(), engines_.end(),
+                       [](const SpeechEngine* engine) { return engine->IsSpeaking(); });
 }
 
-void CombinedSpeechControl::refresh() {
+void SpeechRouter::refresh() {
     std::size_t offset = 0;
     for (std::size_t e = 0; e < engines_.size(); ++e) {
         if (static_cast<std::size_t>(engines_[e]->VoiceCount()) != counts_[e]) {
@@ -84,7 +82,7 @@ void CombinedSpeechControl::refresh() {
     }
 }
 
-const VoiceInfo& CombinedSpeechControl::voiceAt(std::int32_t voice) {
+const VoiceInfo& SpeechRouter::voiceAt(std::int32_t voice) {
     const std::int32_t count = VoiceCount();
     if (voice < 1 || voice > count)
         throw SpeechError("Speech failed: there is no voice number " + std::to_string(voice) +
@@ -92,7 +90,7 @@ const VoiceInfo& CombinedSpeechControl::voiceAt(std::int32_t voice) {
     return voices_[static_cast<std::size_t>(voice - 1)];
 }
 
-std::pair<std::size_t, int> CombinedSpeechControl::locate(std::int32_t voice) const {
+std::pair<std::size_t, int> SpeechRouter::locate(std::int32_t voice) const {
     auto index = static_cast<std::size_t>(voice - 1);
     std::size_t engine = 0;
     for (; index >= counts_[engine]; ++engine)

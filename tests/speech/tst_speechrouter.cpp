@@ -1,7 +1,8 @@
 // The router over two fake engines, the embedded one first and the desktop's after it: one
-// numbering, the reader's voice, and speech routed to the engine of the chosen voice.
+// numbering, the reader's voice, speech routed to the engine of the chosen voice, and speech in
+// progress left alone when the voice changes.
 #include "TextRow.h"
-#include "speech/CombinedSpeechControl.h"
+#include "speech/SpeechRouter.h"
 
 #include <QTest>
 
@@ -40,7 +41,7 @@ struct Numbering {
 };
 } // namespace
 
-class tst_CombinedSpeech : public QObject {
+class tst_SpeechRouter : public QObject {
     Q_OBJECT
     FakeEngine embedded, desktop;
 
@@ -58,7 +59,7 @@ private slots:
     void numbering() {
         const auto [own, listed, reader] = row<Numbering>();
         embedded.voices = voices(own, false);
-        CombinedSpeechControl speech({&embedded, &desktop}, "de_DE");
+        SpeechRouter speech({&embedded, &desktop}, "de_DE");
         QCOMPARE(speech.VoiceCount(), own);
         desktop.voices = voices(listed, true);
         QCOMPARE(speech.VoiceCount(), own + listed);
@@ -69,37 +70,63 @@ private slots:
             QCOMPARE(speech.VoiceName(reader), "Default");
             speech.SetCurrentVoice(reader);
             QCOMPARE(desktop.calls, QStringList{"Choose:1"});
-            QCOMPARE(embedded.calls, (QStringList{"Stop", "Choose:0"}));
+            QVERIFY(embedded.calls.isEmpty());
         }
     }
 
     // Criteria pick among all voices, the embedded ones first in a tie. Until a voice is chosen
-    // the first engine speaks; then the chosen voice's, the other stopped.
+    // the first engine speaks; then the chosen voice's. A stop reaches every engine.
     void routedToTheChosenEngine() {
         embedded.voices = voices(2, false);
         desktop.voices = voices(2, true);
-        CombinedSpeechControl speech({&embedded, &desktop}, "de_DE");
+        SpeechRouter speech({&embedded, &desktop}, "de_DE");
         QCOMPARE(speech.FindVoice("Gender=1"), 2);
         QCOMPARE(speech.FindVoice("Language=de;Gender=1"), 4);
         speech.Speak("Go");
         QCOMPARE(speech.CurrentVoice(), 0);
         speech.SetCurrentVoice(4);
         speech.Speak(QString("Say\x01 it\n"));
-        speech.StopSpeaking();
-        desktop.speaking = true;
-        QVERIFY(speech.IsSpeaking());
         QCOMPARE(speech.CurrentVoice(), 4);
         QVERIFY_THROWS_EXCEPTION(SpeechError, speech.SetCurrentVoice(5));
         speech.SelectVoice(2);
-        QVERIFY(!speech.IsSpeaking());
+        speech.StopSpeaking();
         speech.Speak("Back");
         QCOMPARE(speech.CurrentVoice(), 2);
-        QCOMPARE(desktop.calls,
-                 (QStringList{"Choose:2", "Speak:Say it ", "Stop", "Stop", "Choose:0"}));
-        QCOMPARE(embedded.calls,
-                 (QStringList{"Speak:Go", "Stop", "Choose:0", "Choose:2", "Speak:Back"}));
+        QCOMPARE(desktop.calls, (QStringList{"Choose:2", "Speak:Say it ", "Stop"}));
+        QCOMPARE(embedded.calls, (QStringList{"Speak:Go", "Choose:2", "Stop", "Speak:Back"}));
+    }
+
+    // Speech in progress goes on when the voice changes to another engine's, and is heard while
+    // it does; the next phrase's stop cuts it off.
+    void switchingLeavesSpeechInProgress_data() {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("to");
+        QTest::newRow("embedded to desktop") << 1 << 3;
+        QTest::newRow("desktop to embedded") << 3 << 1;
+    }
+    void switchingLeavesSpeechInProgress() {
+        QFETCH(int, from);
+        QFETCH(int, to);
+        embedded.voices = voices(2, false);
+        desktop.voices = voices(2, true);
+        SpeechRouter speech({&embedded, &desktop}, "de_DE");
+        FakeEngine& before = from < 3 ? embedded : desktop;
+        FakeEngine& after = from < 3 ? desktop : embedded;
+        speech.SetCurrentVoice(from);
+        speech.Speak("Long");
+        before.speaking = true;
+        before.calls.clear();
+        speech.SetCurrentVoice(to);
+        QCOMPARE(before.calls, QStringList{});
+        QVERIFY(speech.IsSpeaking());
+        speech.StopSpeaking();
+        before.speaking = false;
+        QVERIFY(!speech.IsSpeaking());
+        after.speaking = true;
+        QVERIFY(speech.IsSpeaking());
+        QCOMPARE(before.calls, QStringList{"Stop"});
     }
 };
 
-QTEST_APPLESS_MAIN(tst_CombinedSpeech)
-#include "tst_combinedspeech.moc"
+QTEST_APPLESS_MAIN(tst_SpeechRouter)
+#include "tst_speechrouter.moc"

@@ -1,4 +1,4 @@
-#include "speech/speechd/SpeechdService.h"
+#include "speech/speechd/LibspeechdConnection.h"
 
 #include <atomic>
 #include <csignal>
@@ -34,24 +34,24 @@ QStringList answer(SPDConnection* connection, const char* command) {
 
 } // namespace
 
-SpeechdService::SpeechdService() {
+LibspeechdConnection::LibspeechdConnection() {
     // The library writes to the service's socket without guarding against its going away, which
     // would end the program with SIGPIPE.
     std::signal(SIGPIPE, SIG_IGN);
 }
 
-SpeechdService::~SpeechdService() {
+LibspeechdConnection::~LibspeechdConnection() {
     close();
 }
 
-void SpeechdService::close() {
+void LibspeechdConnection::close() {
     if (connection_)
         spd_close(connection_);
     connection_ = nullptr;
     speaking = false;
 }
 
-bool SpeechdService::Open(bool start) {
+bool LibspeechdConnection::Open(bool start) {
     close();
     char* error = nullptr;
     SPDConnectionAddress* address = spd_get_default_address(&error);
@@ -75,16 +75,16 @@ bool SpeechdService::Open(bool start) {
            spd_set_notification_on(connection_, SPD_CANCEL) == 0;
 }
 
-QStringList SpeechdService::Modules() {
+QStringList LibspeechdConnection::Modules() {
     return answer(connection_, "LIST OUTPUT_MODULES");
 }
 
-QString SpeechdService::Language() {
+QString LibspeechdConnection::Language() {
     return answer(connection_, "GET LANGUAGE").value(0);
 }
 
-std::vector<ServiceVoice> SpeechdService::Voices(const QString& module) {
-    std::vector<ServiceVoice> voices;
+std::vector<SpeechdVoice> LibspeechdConnection::Voices(const QString& module) {
+    std::vector<SpeechdVoice> voices;
     if (!connection_ || spd_set_output_module(connection_, module.toUtf8().constData()) != 0)
         return voices;
     customised_ = true;
@@ -95,7 +95,7 @@ std::vector<ServiceVoice> SpeechdService::Voices(const QString& module) {
     return voices;
 }
 
-bool SpeechdService::Use(const QString& module, const QString& voice) {
+bool LibspeechdConnection::Use(const QString& module, const QString& voice) {
     if (!connection_)
         return false;
     if (module.isEmpty()) // the default voice: a connection with nothing set on it
@@ -105,19 +105,19 @@ bool SpeechdService::Use(const QString& module, const QString& voice) {
            spd_set_synthesis_voice(connection_, voice.toUtf8().constData()) == 0;
 }
 
-bool SpeechdService::Say(const QString& text) {
+bool LibspeechdConnection::Say(const QString& text) {
     return connection_ && spd_say(connection_, SPD_MESSAGE, text.toUtf8().constData()) >= 0;
 }
 
-bool SpeechdService::Cancel() {
+bool LibspeechdConnection::Cancel() {
     speaking = false;
     return connection_ && spd_cancel(connection_) == 0;
 }
 
-bool SpeechdService::Alive() {
+bool LibspeechdConnection::Alive() {
     return !answer(connection_, "GET OUTPUT_MODULE").isEmpty();
 }
 
-bool SpeechdService::Speaking() const {
+bool LibspeechdConnection::Speaking() const {
     return speaking;
 }

@@ -1,12 +1,12 @@
 // The desktop service's voices as the list shows them, and criteria over both kinds of voice.
 #include "TextRow.h"
-#include "speech/speechd/DesktopVoices.h"
+#include "speech/speechd/SpeechdVoices.h"
 
 #include <QTest>
 
 namespace {
 struct Listing {
-    std::vector<ServiceModule> modules;
+    std::vector<SpeechdModule> modules;
     QStringList names;
 };
 struct Pick {
@@ -14,36 +14,36 @@ struct Pick {
 };
 } // namespace
 
-class tst_DesktopVoices : public QObject {
+class tst_SpeechdVoices : public QObject {
     Q_OBJECT
 private slots:
     void list_data() {
-        const ServiceModule pico{"pico", {{"en-US", "en-US", "none"}, {"de-DE", "de-DE", "none"}}};
+        const SpeechdModule pico{"pico", {{"en-US", "en-US", "none"}, {"de-DE", "de-DE", "none"}}};
         rows<Listing>(
-            {{"the default voice alone", {{}, {DesktopDefaultVoice}}},
+            {{"the default voice alone", {{}, {SpeechdDefaultVoice}}},
              {"espeak-ng left out, synthesizers and voices by name",
               {{{"espeak-ng", {{"English", "en", "none"}}}, pico, {"festival", {{"kal", "en"}}}},
-               {DesktopDefaultVoice, "Festival: kal", "Pico: de-DE", "Pico: en-US"}}},
+               {SpeechdDefaultVoice, "Festival: kal", "Pico: de-DE", "Pico: en-US"}}},
              {"a variant of a listed voice left out",
               {{{"espeak", {{"Afrikaans+Adam", "af"}, {"Afrikaans", "af"}, {"K+Q", "x"}}}},
-               {DesktopDefaultVoice, "eSpeak: Afrikaans", "eSpeak: K+Q"}}},
+               {SpeechdDefaultVoice, "eSpeak: Afrikaans", "eSpeak: K+Q"}}},
              {"generic modules named by their synthesizer",
               {{{"rhvoice", {{"Anna", "ru"}}},
                 {"mary-generic", {{"slt", "en"}}},
                 {"piper-generic", {{"amy", "en"}}},
                 {"espeak-ng-mbrola-generic", {{"en1", "en"}}}},
-               {DesktopDefaultVoice, "MARY: slt", "MBROLA: en1", "Piper: amy", "RHVoice: Anna"}}}});
+               {SpeechdDefaultVoice, "MARY: slt", "MBROLA: en1", "Piper: amy", "RHVoice: Anna"}}}});
     }
     void list() {
         const auto [modules, names] = row<Listing>();
         QStringList listed;
-        for (const VoiceInfo& voice : DesktopVoiceList("en", modules))
+        for (const VoiceInfo& voice : SpeechdVoiceList("en", modules))
             listed << voice.name;
         QCOMPARE(listed, names);
     }
 
     void attributes() {
-        const auto voices = DesktopVoiceList(
+        const auto voices = SpeechdVoiceList(
             "de",
             {{"voxin",
               {{"Ava", "en-US", "FEMALE1"}, {"Tom", "en-GB", "male2"}, {"Zed", "", "Adam"}}}});
@@ -64,18 +64,18 @@ private slots:
              {"a maker picks its voice", {"Mfg=pico", "en", "Pico: de-DE"}},
              {"an exact language beats the program's own", {"Language=de-DE", "en", "Pico: de-DE"}},
              {"the desktop default by name",
-              {"Name=desktop default voice", "de", DesktopDefaultVoice}}});
+              {"Name=desktop default voice", "de", SpeechdDefaultVoice}}});
     }
     void criteriaOverBothKinds() {
         const auto [criteria, userLanguage, voice] = row<Pick>();
         std::vector<VoiceInfo> voices{{"English (Great Britain)", "gmw/en", {{"en-gb"}}, 1},
                                       {"German", "gmw/de", {{"de"}}, 1}};
         for (const VoiceInfo& desktop :
-             DesktopVoiceList("de", {{"pico", {{"de-DE", "de-DE", "male1"}}}}))
+             SpeechdVoiceList("de", {{"pico", {{"de-DE", "de-DE", "male1"}}}}))
             voices.push_back(desktop);
         QCOMPARE(voices[std::size_t(BestVoice(voices, criteria, userLanguage) - 1)].name, voice);
     }
 };
 
-QTEST_APPLESS_MAIN(tst_DesktopVoices)
-#include "tst_desktopvoices.moc"
+QTEST_APPLESS_MAIN(tst_SpeechdVoices)
+#include "tst_speechdvoices.moc"

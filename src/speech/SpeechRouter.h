@@ -5,15 +5,17 @@
 
 #include <vector>
 
-// The one speech control the window uses, over engines it knows only by their interface. Their
-// voices are numbered 1 to N in the order of the engines, so that an engine that lists its voices
-// late (the desktop's service) goes last and VoiceCount() grows while the program runs. Until a
-// voice is chosen the first engine speaks. Choosing a voice routes speaking, stopping and
-// IsSpeaking() to its engine; the engine left behind is stopped. Criteria pick among all the
-// voices (BestVoice). Used from the event thread only.
-class CombinedSpeechControl final : public SpeechControl {
+// The one speech control the window uses, routing it over engines it knows only by their
+// interface. Their voices are numbered 1 to N in the order of the engines, so that an engine that
+// lists its voices late (the desktop's service) goes last and VoiceCount() grows while the
+// program runs. The router alone knows which engine speaks: until a voice is chosen the first,
+// then the chosen voice's. Speaking goes to that engine; stopping reaches every engine, and
+// IsSpeaking() hears every engine, so that speech in progress goes on when the voice changes and
+// the next phrase still cuts it off. Criteria pick among all the voices (BestVoice). Used from the
+// event thread only.
+class SpeechRouter final : public SpeechControl {
 public:
-    CombinedSpeechControl(std::vector<SpeechEngine*> engines, const QString& userLanguage);
+    SpeechRouter(std::vector<SpeechEngine*> engines, const QString& userLanguage);
 
     void Speak(const QString& text) override;
     void StopSpeaking() override;

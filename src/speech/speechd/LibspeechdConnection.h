@@ -1,6 +1,6 @@
 #pragma once
 
-#include "speech/speechd/SpeechService.h"
+#include "speech/speechd/SpeechdConnection.h"
 
 #include <libspeechd.h>
 
@@ -12,17 +12,17 @@
 // a phrase is never lost while a screen reader talks (at "text" any message cancels it); it waits
 // for the reader's current utterance, and the reader's next one waits for it. "important" would
 // cut the reader off. Cancel() still ends only this connection's speech.
-class SpeechdService final : public SpeechService {
+class LibspeechdConnection final : public SpeechdConnection {
 public:
-    SpeechdService();
-    ~SpeechdService() override;
-    SpeechdService(const SpeechdService&) = delete;
-    SpeechdService& operator=(const SpeechdService&) = delete;
+    LibspeechdConnection();
+    ~LibspeechdConnection() override;
+    LibspeechdConnection(const LibspeechdConnection&) = delete;
+    LibspeechdConnection& operator=(const LibspeechdConnection&) = delete;
 
     bool Open(bool start) override;
     QStringList Modules() override;
     QString Language() override;
-    std::vector<ServiceVoice> Voices(const QString& module) override;
+    std::vector<SpeechdVoice> Voices(const QString& module) override;
     bool Use(const QString& module, const QString& voice) override;
     bool Say(const QString& text) override;
     bool Cancel() override;
