@@ -8,6 +8,8 @@
 #include <QDateTime>
 #include <QStringList>
 #include <QTest>
+#include <QTimeZone>
+#include <ctime>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -77,20 +79,32 @@ private slots:
             QVERIFY_THROWS_EXCEPTION(OverflowError, operation());
     }
 
-    // The tests run in UTC, so the local clock is the system's.
+    // The system's clock read in the zone TZ names, against Qt's own reading of the zone: the
+    // instant is the epoch's count, the date and time of day are local to the millisecond.
+    void systemClock_data() {
+        QTest::addColumn<QByteArray>("zone");
+        for (const char* zone :
+             {"UTC", "Europe/Berlin", "America/New_York", "Australia/Sydney", "Asia/Kolkata"})
+            QTest::newRow(zone) << QByteArray(zone);
+    }
     void systemClock() {
-        const QDateTime before = QDateTime::currentDateTime();
+        QFETCH(QByteArray, zone);
+        const QByteArray utc = qgetenv("TZ");
+        qputenv("TZ", zone);
+        tzset();
+        const qint64 before = QDateTime::currentMSecsSinceEpoch();
         const LocalMoment now = SystemTimeOfDay().now();
-        const QDateTime after = QDateTime::currentDateTime();
-        const QDateTime read(now.date, now.time);
-        const QString seen =
-            QStringList{before.toString(Qt::ISODateWithMs), read.toString(Qt::ISODateWithMs),
-                        after.toString(Qt::ISODateWithMs)}
-                .join(" ");
+        const qint64 after = QDateTime::currentMSecsSinceEpoch();
+        qputenv("TZ", utc);
+        tzset();
+        const QDateTime local = QDateTime::fromSecsSinceEpoch(now.instant, QTimeZone(zone));
+        QCOMPARE(now.date, local.date());
+        QCOMPARE(now.time.addMSecs(-now.time.msec()), local.time());
         // Qt may read a coarser clock than the program does: a few milliseconds either side.
-        QVERIFY2(before.msecsTo(read) >= -20 && read.msecsTo(after) >= -20, qPrintable(seen));
+        const qint64 read = now.instant * 1000 + now.time.msec();
+        QVERIFY2(read >= before - 20 && read <= after + 20, qPrintable(local.toString()));
     }
 };
 
-QTEST_APPLESS_MAIN(tst_ClockText)
+QTEST_GUILESS_MAIN(tst_ClockText)
 #include "tst_clocktext.moc"
