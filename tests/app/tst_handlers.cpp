@@ -79,10 +79,8 @@ private slots:
         QCOMPARE(f.speech.spoken(), (QStringList{"Go", "Horavox", "Go"}));
     }
 
-    // Each click on the button or a line starts the help text (tst_starter starts it for real);
-    // each failed start is shown.
-    // A click before the first tick of its second: the rows due in that second are heard first,
-    // as that tick would have had them, and "Go" last, never cut off by the "E 00:00:00" rows.
+    // A click before the first tick of its second: the rows due in that second are scanned first,
+    // as that tick would have had them, so that the "E 00:00:00" rows never cut "Go" off.
     void resetBeforeTheFirstTickOfItsSecond() {
         WindowFixture f;
         f.window->TimeList[8]->setText("00:00:31");
@@ -97,6 +95,21 @@ private slots:
         QCOMPARE(f.timer(), QStringLiteral("00:00:01"));
     }
 
+    // A click as its second ends, the clock moving on between the tick and the reset: the count
+    // starts from the second the reset read, which is scanned at the next tick.
+    void resetAsTheSecondTurns() {
+        WindowFixture f;
+        f.window->SayList[7]->setText("zero"); // "E 00:00:00"
+        f.tickAt(10, 0, 30, 0, 999);
+        f.clock.readingStep = 1;
+        f.window->cmdReset_Click();
+        QCOMPARE(f.window->txtTime->text(), QStringLiteral("10:00:31"));
+        f.tickAt(10, 0, 31, 0, 5);
+        QCOMPARE(f.speech.spoken().last(), QStringLiteral("zero"));
+    }
+
+    // Each click on the button or a line starts the help text (tst_starter starts it for real);
+    // each failed start is shown.
     void helpClicks() {
         WindowFixture f;
         QList<QWidget*> targets{f.window->cmdHelp};

@@ -19,8 +19,14 @@ class FakeClock final : public TimeOfDay {
 public:
     static inline const QDate FirstDay{2026, 3, 2};
     QTimeZone zone = QTimeZone::utc();
-    LocalMoment moment = at(QDateTime(FirstDay, QTime(10, 0, 0), QTimeZone::utc()));
-    LocalMoment now() const override { return moment; }
+    mutable LocalMoment moment = at(QDateTime(FirstDay, QTime(10, 0, 0), QTimeZone::utc()));
+    int readingStep = 0; // milliseconds it moves on at each reading, as a real clock does
+    LocalMoment now() const override {
+        const LocalMoment read = moment;
+        if (readingStep)
+            moment = at(instant().addMSecs(readingStep));
+        return read;
+    }
     // The time of day in the clock's zone on the day so many days after the first.
     void set(int h, int m, int s, int day = 0, int ms = 0) {
         const QDate date = FirstDay.addDays(day);

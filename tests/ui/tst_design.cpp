@@ -8,6 +8,7 @@
 #include <QComboBox>
 #include <QFontInfo>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
 
@@ -117,6 +118,11 @@ private slots:
         QCOMPARE(walked, expected);
         QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
         QCOMPARE(window->focusWidget(), window->cmdReset); // not the timer, where a cursor blinks
+        // A screen reader's names for boxes that no caption of their own names.
+        QCOMPARE(window->txtTimer->accessibleName(), QStringLiteral("Timer"));
+        QCOMPARE(window->cboSelectVoice->lineEdit()->accessibleName(),
+                 window->txtSelectVoice->text() + ", text");
+        QCOMPARE(window->SayList[9]->accessibleName(), QStringLiteral("Row 10, phrase"));
     }
 };
 
