@@ -197,12 +197,18 @@ private slots:
         QCOMPARE(unit.TwipsPerUnit(), 900.0);
     }
 
-    // A window that would run off the bottom of the screen moves up, as far as the top.
+    // A window that would run off the bottom of the screen moves up, as far as the top: so does
+    // the window that a tall layout would take there.
     void keptOnScreen() {
         const QRect room(0, 30, 800, 570); // below a panel
         for (const auto& [height, top] : {std::pair{500, 60}, {540, 55}, {600, 50}})
             QCOMPARE(geometry::KeptOnScreen({40, 60, 700, height}, {1, 20, 1, 5}, room),
                      QRect(40, top, 700, height));
+        WindowFixture f(QTime(10, 0), {1, 20, 1, 5});
+        f.window->move(40, 300);
+        f.choose(f.window->cboDisplayMode, 1);
+        QCOMPARE(f.window->geometry().bottom(),
+                 f.window->screen()->availableGeometry().bottom() - 5);
     }
 
     // Any text but the three entries exactly, typed into the list's field, changes nothing.

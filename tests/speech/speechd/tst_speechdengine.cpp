@@ -44,6 +44,22 @@ private:
     }
 };
 
+// What the engine told the user, from its thread.
+struct Notices {
+    std::mutex mutex;
+    QStringList told;
+    SpeechNotice tell() {
+        return [this](const QString& message) {
+            const std::lock_guard lock(mutex);
+            told << message;
+        };
+    }
+    qsizetype count(const char* what = "") {
+        const std::lock_guard lock(mutex);
+        return told.filter(what).size();
+    }
+};
+
 constexpr std::chrono::milliseconds Retry{20};
 } // namespace
 
@@ -57,9 +73,8 @@ private slots:
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
         service.up = false;
-        QStringList notices;
-        SpeechdEngine desktop(
-            std::move(owned), [&](const QString& m) { notices << m; }, Retry);
+        Notices notices;
+        SpeechdEngine desktop(std::move(owned), notices.tell(), Retry);
         QTRY_VERIFY(service.calls().count("Open") >= 2);
         QCOMPARE(desktop.VoiceCount(), 0);
         service.up = true;
@@ -76,11 +91,10 @@ private slots:
         desktop.Choose(3);
         QTRY_COMPARE(service.calls().mid(service.calls().indexOf("Use:/")),
                      (QStringList{"Use:/", "Say:Say it", "Use:pico/en-US"})); // nothing to stop
-
         QVERIFY(!desktop.IsSpeaking());
         service.speaking = true;
         QVERIFY(desktop.IsSpeaking());
-        QVERIFY(notices.isEmpty());
+        QCOMPARE(notices.count(), 0);
     }
 
     // Once its voice is chosen: the first phrase lost while the service is away is told, and its
@@ -89,30 +103,19 @@ private slots:
     void lostAndBack() {
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
-        QStringList notices;
-        std::mutex noticed;
-        const auto count = [&](const char* what) {
-            const std::lock_guard lock(noticed);
-            return notices.filter(what).size();
-        };
-        SpeechdEngine desktop(
-            std::move(owned),
-            [&](const QString& m) {
-                const std::lock_guard lock(noticed);
-                notices << m;
-            },
-            Retry);
+        Notices notices;
+        SpeechdEngine desktop(std::move(owned), notices.tell(), Retry);
         QTRY_COMPARE(desktop.VoiceCount(), 3);
         desktop.Choose(1);
         service.up = false;
         QTRY_VERIFY(service.calls().count("Open") >= 2); // found gone, looked for again
-        QCOMPARE(count("gone away"), 0);
+        QCOMPARE(notices.count("gone away"), 0);
         desktop.Speak("Lost");
-        QTRY_COMPARE(count("gone away"), 1);
+        QTRY_COMPARE(notices.count("gone away"), 1);
         desktop.Speak("Lost too");
         QTRY_VERIFY(service.calls().count("Open") >= 4);
         service.up = true;
-        QTRY_COMPARE(count("answers again"), 1);
+        QTRY_COMPARE(notices.count("answers again"), 1);
         QTRY_COMPARE(service.calls().last(), "Use:/"); // the chosen voice set again
         QVERIFY(service.calls().filter("Say:").isEmpty());
         desktop.Stop();
@@ -123,7 +126,7 @@ private slots:
         QTRY_VERIFY(service.calls().count("Open") >= opened + 2);
         desktop.Stop();
         QCOMPARE(service.calls().count("Cancel"), 1);
-        QCOMPARE(count("gone away") + count("answers again"), 2);
+        QCOMPARE(notices.count("gone away") + notices.count("answers again"), 2);
     }
 };
 
