@@ -50,6 +50,17 @@ private slots:
         QCOMPARE(TimerStartSeconds(text), seconds);
     }
 
+    // Fields other than plain digits read as numbers, the way text converts to one.
+    void fieldSeconds_data() {
+        rows<Seconds>({{"plain digits", {"21:09:59", 76199}},
+                       {"a decimal point", {"1.:30:00", 5400}},
+                       {"spaces", {" 1:00: 9", 3609}}});
+    }
+    void fieldSeconds() {
+        const auto [text, seconds] = row<Seconds>();
+        QCOMPARE(FieldSeconds(text), seconds);
+    }
+
     void timerText_data() {
         rows<Seconds>({{"one hour less a second", {"00:59:59", 3599}},
                        {"100 hours", {"100:00:00", 360000}},

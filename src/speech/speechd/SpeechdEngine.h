@@ -21,7 +21,7 @@
 // still there. Phrases due while it is away are lost, not kept for later. The first phrase lost
 // is told through the notice, and its coming back once more; a service that goes while nothing
 // is said through it (another engine speaks) is not told, nor one that never answered. Stop()
-// asks the service nothing when nothing was said through it since.
+// asks the service nothing when nothing was said through it since the last Stop().
 //
 // Destroying it waits a second at most for a service that hangs (EngineThread).
 class SpeechdEngine final : public SpeechEngine {
