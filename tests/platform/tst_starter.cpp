@@ -42,11 +42,12 @@ private slots:
              {"empty tail", {"notepad.exe", "notepad.exe", ""}},
              {"unknown program", {"rm -rf /", "", ""}},
              {"a known name inside a longer word", {"notepad.exe.bak x", "", ""}},
-             {"double blank keeps one", {"notepad.exe  x", "notepad.exe", " x"}}});
+             {"double blank keeps one", {"notepad.exe  x", "notepad.exe", " x"}},
+             {"a path that begins with a blank", {" my.exe x", " my.exe", "x"}}});
     }
     void resolve() {
         const auto [line, program, argument] = row<Line>();
-        const auto command = ResolveCommandLine(line, {"notepad.exe", Player});
+        const auto command = ResolveCommandLine(line, {"notepad.exe", Player, " my.exe"});
         QCOMPARE(command.has_value(), !program.isEmpty());
         if (command) {
             QCOMPARE(command->program, program);

@@ -19,6 +19,11 @@ struct Ranking {
 struct Spoken {
     QString text, spoken;
 };
+
+// A voice speaking one tag at a priority: "de-ch/5".
+VoiceInfo speaking(const QString& candidate) {
+    return {candidate, "v", {{candidate.section(u'/', 0, 0), candidate.section(u'/', 1).toInt()}}};
+}
 } // namespace
 
 class tst_VoiceCriteria : public QObject {
@@ -63,15 +68,25 @@ private slots:
     }
     void languageFit() {
         const auto [language, candidates] = row<Ranking>();
-        const auto fit = [&language](const QString& candidate) {
-            const VoiceLanguage spoken{candidate.section(u'/', 0, 0),
-                                       candidate.section(u'/', 1).toInt()};
-            return LanguageFit({"Voice", "v", {spoken}}, language);
+        const auto fit = [&language](const QString& c) {
+            return LanguageFit(speaking(c), language);
         };
         for (qsizetype i = 1; i < candidates.size(); ++i)
             QVERIFY2(fit(candidates[i - 1]) > fit(candidates[i]),
                      qPrintable(candidates[i - 1] + " before " + candidates[i]));
         QCOMPARE(fit(candidates.last()), 0);
+    }
+
+    // A language criterion is met in full by the exact tag, in part by any other region, each
+    // at the poorest priority: the second voice wins over the first, which list order favours.
+    void languageCriterion_data() {
+        rows<Ranking>({{"the exact tag", {"de_AT", {"de/0", "de-at/99"}}},
+                       {"another region", {"de_AT", {"da/0", "de-ch/99"}}}});
+    }
+    void languageCriterion() {
+        const auto [language, candidates] = row<Ranking>();
+        const std::vector voices{speaking(candidates[0]), speaking(candidates[1])};
+        QCOMPARE(BestVoice(voices, "Language=" + language, "xx"), 2);
     }
 
     void spokenText_data() {
