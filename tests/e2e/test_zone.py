@@ -99,8 +99,8 @@ class SystemZone:
                             'mount --bind "$0" %s && exec "$@"' % self.LINK, self.file)
         else:
             self.file, self.wrapper = None, ()
-            kept = os.readlink(self.LINK) if os.path.islink(self.LINK) else None
-            atexit.register(self.put_back, kept)
+            atexit.register(self.put_back, os.readlink(self.LINK)
+                            if os.path.islink(self.LINK) else self.read(self.LINK))
         print("the zone is set anew by", "rewriting a bound file" if private else "a new link")
 
     def set(self, zone):
@@ -109,17 +109,27 @@ class SystemZone:
             was = os.stat(self.file).st_mtime
             with open(self.file, "r+b") as f:
                 f.truncate(0)
-                f.write(open(source, "rb").read())
+                f.write(self.read(source))
             # The C library takes an unchanged time of change for an unchanged zone.
             os.utime(self.file, (was + 60, was + 60))
         else:
             os.symlink(source, self.LINK + ".horavox")
             os.replace(self.LINK + ".horavox", self.LINK)
 
+    @staticmethod
+    def read(path):
+        return open(path, "rb").read() if os.path.exists(path) else None
+
     def put_back(self, kept):
-        if kept:
+        """The link, the file or the absence there was."""
+        if isinstance(kept, str):
             os.symlink(kept, self.LINK + ".horavox")
-            os.replace(self.LINK + ".horavox", self.LINK)
+        elif kept is not None:
+            open(self.LINK + ".horavox", "wb").write(kept)
+        else:
+            os.remove(self.LINK)
+            return
+        os.replace(self.LINK + ".horavox", self.LINK)
 
 
 def zone_set_anew():
