@@ -3,13 +3,16 @@
 #include <QFileInfo>
 #include <algorithm>
 #include <ctime>
-#include <utility>
 
-SystemTimeOfDay::SystemTimeOfDay(QString zoneFile) : zoneFile_(std::move(zoneFile)) {
+namespace {
+const QString ZoneFile = QStringLiteral("/etc/localtime");
+}
+
+SystemTimeOfDay::SystemTimeOfDay() {
     // The file for a zone rewritten in place, its folder for a zone file or link replaced, as
     // the desktop's settings do it.
-    watcher_.addPath(QFileInfo(zoneFile_).absolutePath());
-    watcher_.addPath(zoneFile_);
+    watcher_.addPath(QFileInfo(ZoneFile).absolutePath());
+    watcher_.addPath(ZoneFile);
     QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, [this] { followZone(); });
     QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, [this] { followZone(); });
     tzset();
@@ -19,8 +22,8 @@ void SystemTimeOfDay::followZone() {
     // The C library reads the zone once; tzset reads it again when the file is another or has
     // changed. A replaced file has taken the watch on the old one with it.
     tzset();
-    watcher_.removePath(zoneFile_);
-    watcher_.addPath(zoneFile_);
+    watcher_.removePath(ZoneFile);
+    watcher_.addPath(ZoneFile);
 }
 
 LocalMoment SystemTimeOfDay::now() const {

@@ -22,16 +22,15 @@ public:
 };
 
 // The system's clock, in the zone the desktop has now: TZ when the environment sets it, otherwise
-// the zone file, which is followed when it is replaced or rewritten while the program runs. It is
-// watched, not read at each tick.
+// /etc/localtime, which is followed when it is replaced or rewritten while the program runs. The
+// zone is watched, not read at each tick. Made on the event thread, whose loop brings the changes.
 class SystemTimeOfDay final : public TimeOfDay {
 public:
-    explicit SystemTimeOfDay(QString zoneFile = QStringLiteral("/etc/localtime"));
+    SystemTimeOfDay();
     LocalMoment now() const override;
 
 private:
     void followZone();
 
-    QString zoneFile_;
     QFileSystemWatcher watcher_;
 };
