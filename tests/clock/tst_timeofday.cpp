@@ -10,6 +10,7 @@
 #include <QTest>
 #include <QTimeZone>
 #include <ctime>
+#include <fcntl.h>
 #include <functional>
 #include <sched.h>
 #include <sys/mount.h>
