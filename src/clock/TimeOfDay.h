@@ -3,7 +3,10 @@
 #include <QDate>
 #include <QFileSystemWatcher>
 #include <QTime>
+#include <QTimer>
 #include <cstdint>
+#include <sys/types.h>
+#include <utility>
 
 // A reading of the clock: the local date and time of day to the millisecond, and the instant in
 // whole seconds since the epoch, which counts the seconds that really pass: a change of daylight
@@ -22,16 +25,18 @@ public:
 };
 
 // The system's clock, in the zone the desktop has now: TZ when the environment sets it, otherwise
-// the zone file, which is followed when it is replaced or rewritten while the program runs. It is
-// watched, not read at each tick.
+// /etc/localtime, which is followed when it is replaced or rewritten while the program runs. The
+// zone is watched, not read at each tick. Made on the event thread, whose loop brings the changes.
 class SystemTimeOfDay final : public TimeOfDay {
 public:
-    explicit SystemTimeOfDay(QString zoneFile = QStringLiteral("/etc/localtime"));
+    SystemTimeOfDay();
     LocalMoment now() const override;
 
 private:
+    void watchZoneFile();
     void followZone();
 
-    QString zoneFile_;
     QFileSystemWatcher watcher_;
+    QTimer settling_;
+    std::pair<dev_t, ino_t> watched_;
 };

@@ -1,15 +1,11 @@
-// Start values and timer texts at their edges, checked arithmetic at the edges of its types, and
-// the system clock. The tick's tests cover the everyday texts.
+// Start values and timer texts at their edges, and checked arithmetic at the edges of its types.
+// The tick's tests cover the everyday texts.
 #include "TextRow.h"
 #include "clock/CheckedArithmetic.h"
 #include "clock/ClockText.h"
-#include "clock/TimeOfDay.h"
 
-#include <QDateTime>
 #include <QStringList>
 #include <QTest>
-#include <QTimeZone>
-#include <ctime>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -89,33 +85,7 @@ private slots:
         else
             QVERIFY_THROWS_EXCEPTION(OverflowError, operation());
     }
-
-    // The system's clock read in the zone TZ names, against Qt's own reading of the zone: the
-    // instant is the epoch's count, the date and time of day are local to the millisecond.
-    void systemClock_data() {
-        QTest::addColumn<QByteArray>("zone");
-        for (const char* zone :
-             {"UTC", "Europe/Berlin", "America/New_York", "Australia/Sydney", "Asia/Kolkata"})
-            QTest::newRow(zone) << QByteArray(zone);
-    }
-    void systemClock() {
-        QFETCH(QByteArray, zone);
-        const QByteArray utc = qgetenv("TZ");
-        qputenv("TZ", zone);
-        tzset();
-        const qint64 before = QDateTime::currentMSecsSinceEpoch();
-        const LocalMoment now = SystemTimeOfDay().now();
-        const qint64 after = QDateTime::currentMSecsSinceEpoch();
-        qputenv("TZ", utc);
-        tzset();
-        const QDateTime local = QDateTime::fromSecsSinceEpoch(now.instant, QTimeZone(zone));
-        QCOMPARE(now.date, local.date());
-        QCOMPARE(now.time.addMSecs(-now.time.msec()), local.time());
-        // Qt may read a coarser clock than the program does: a few milliseconds either side.
-        const qint64 read = now.instant * 1000 + now.time.msec();
-        QVERIFY2(read >= before - 20 && read <= after + 20, qPrintable(local.toString()));
-    }
 };
 
-QTEST_GUILESS_MAIN(tst_ClockText)
+QTEST_APPLESS_MAIN(tst_ClockText)
 #include "tst_clocktext.moc"
