@@ -7,7 +7,7 @@
 #include <mutex>
 
 namespace {
-// A service that answers when `up`, and records what it was asked.
+// A service that answers when `up`, and records what it was asked and what the user was told.
 class FakeConnection final : public SpeechdConnection {
 public:
     std::atomic<bool> up = true, speaking = false;
@@ -35,28 +35,16 @@ public:
     bool Cancel() override { return record("Cancel"); }
     bool Alive() override { return up; }
     bool Speaking() const override { return speaking; }
+    SpeechNotice tell() {
+        return [this](const QString& message) { record("Told:" + message); };
+    }
+    qsizetype told(const char* what = "Told:") const { return calls().filter(what).size(); }
 
 private:
     bool record(const QString& call) {
         const std::lock_guard lock(mutex);
         log << call;
         return up;
-    }
-};
-
-// What the engine told the user, from its thread.
-struct Notices {
-    std::mutex mutex;
-    QStringList told;
-    SpeechNotice tell() {
-        return [this](const QString& message) {
-            const std::lock_guard lock(mutex);
-            told << message;
-        };
-    }
-    qsizetype count(const char* what = "") {
-        const std::lock_guard lock(mutex);
-        return told.filter(what).size();
     }
 };
 
@@ -73,8 +61,7 @@ private slots:
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
         service.up = false;
-        Notices notices;
-        SpeechdEngine desktop(std::move(owned), notices.tell(), Retry);
+        SpeechdEngine desktop(std::move(owned), service.tell(), Retry);
         QTRY_VERIFY(service.calls().count("Open") >= 2);
         QCOMPARE(desktop.VoiceCount(), 0);
         service.up = true;
@@ -94,7 +81,7 @@ private slots:
         QVERIFY(!desktop.IsSpeaking());
         service.speaking = true;
         QVERIFY(desktop.IsSpeaking());
-        QCOMPARE(notices.count(), 0);
+        QCOMPARE(service.told(), 0);
     }
 
     // Once its voice is chosen: the first phrase lost while the service is away is told, and its
@@ -103,19 +90,18 @@ private slots:
     void lostAndBack() {
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
-        Notices notices;
-        SpeechdEngine desktop(std::move(owned), notices.tell(), Retry);
+        SpeechdEngine desktop(std::move(owned), service.tell(), Retry);
         QTRY_COMPARE(desktop.VoiceCount(), 3);
         desktop.Choose(1);
         service.up = false;
         QTRY_VERIFY(service.calls().count("Open") >= 2); // found gone, looked for again
-        QCOMPARE(notices.count("gone away"), 0);
+        QCOMPARE(service.told("gone away"), 0);
         desktop.Speak("Lost");
-        QTRY_COMPARE(notices.count("gone away"), 1);
+        QTRY_COMPARE(service.told("gone away"), 1);
         desktop.Speak("Lost too");
         QTRY_VERIFY(service.calls().count("Open") >= 4);
         service.up = true;
-        QTRY_COMPARE(notices.count("answers again"), 1);
+        QTRY_COMPARE(service.told("answers again"), 1);
         QTRY_COMPARE(service.calls().last(), "Use:/"); // the chosen voice set again
         QVERIFY(service.calls().filter("Say:").isEmpty());
         desktop.Stop();
@@ -126,7 +112,7 @@ private slots:
         QTRY_VERIFY(service.calls().count("Open") >= opened + 2);
         desktop.Stop();
         QCOMPARE(service.calls().count("Cancel"), 1);
-        QCOMPARE(notices.count("gone away") + notices.count("answers again"), 2);
+        QCOMPARE(service.told(), 2);
     }
 };
 
