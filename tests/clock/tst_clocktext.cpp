@@ -47,15 +47,7 @@ private slots:
     }
 
     // Fields other than plain digits read as numbers, the way text converts to one.
-    void fieldSeconds_data() {
-        rows<Seconds>({{"plain digits", {"21:09:59", 76199}},
-                       {"a decimal point", {"1.:30:00", 5400}},
-                       {"spaces", {" 1:00: 9", 3609}}});
-    }
-    void fieldSeconds() {
-        const auto [text, seconds] = row<Seconds>();
-        QCOMPARE(FieldSeconds(text), seconds);
-    }
+    void fieldSeconds() { QCOMPARE(FieldSeconds("1.:30: 9"), 5409.0); }
 
     void timerText_data() {
         rows<Seconds>({{"one hour less a second", {"00:59:59", 3599}},

@@ -14,15 +14,14 @@ struct Pick {
 };
 struct Ranking {
     QString language;
-    QStringList candidates;
+    QStringList voices; // each speaking one tag at a priority: "de-ch/5"
 };
 struct Spoken {
     QString text, spoken;
 };
 
-// A voice speaking one tag at a priority: "de-ch/5".
-VoiceInfo speaking(const QString& candidate) {
-    return {candidate, "v", {{candidate.section(u'/', 0, 0), candidate.section(u'/', 1).toInt()}}};
+VoiceInfo speaking(const QString& voice) {
+    return {voice, "v", {{voice.section(u'/', 0, 0), voice.section(u'/', 1).toInt()}}};
 }
 } // namespace
 
@@ -51,42 +50,36 @@ private slots:
         QCOMPARE(BestVoice(voices, criteria, userLanguage), voice);
     }
 
-    // Voices speaking one tag each ("de-ch/5": at priority 5), from the best for a language or
-    // locale name to the last, which does not speak it at all. Each fits it better than the next.
+    // Voices from the best for a language or locale name to the last, which does not speak it.
     void languageFit_data() {
+        const QStringList kinds{"de-de/5", "de/5", "de-ch/5", "da/5"};
         rows<Ranking>(
-            {{"the exact tag, in any case and separator",
-              {"DE_de", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
-             {"a locale's encoding and modifier dropped",
-              {"de_DE.UTF-8@euro", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
-             {"a modifier without an encoding",
-              {"de_DE@euro", {"de-de/5", "de/5", "de-ch/5", "da/5"}}},
-             {"the priority only within a kind of match",
+            {{"exact tag, any case and separator", {"DE_de", kinds}},
+             {"encoding and modifier dropped", {"de_DE.UTF-8@euro", kinds}},
+             {"modifier alone dropped", {"de_DE@euro", kinds}},
+             {"priority within a kind of match",
               {"de_AT", {"de-at/0", "de-at/99", "de/0", "de/99", "de-ch/0", "de-ch/99", "fr/0"}}},
-             {"priorities out of range count as the range's ends",
-              {"de", {"de/-5", "de/1", "de-ch/500", "da/0"}}}});
+             {"priorities clamped", {"de", {"de/-5", "de/1", "de-ch/500", "da/0"}}}});
     }
     void languageFit() {
-        const auto [language, candidates] = row<Ranking>();
-        const auto fit = [&language](const QString& c) {
-            return LanguageFit(speaking(c), language);
-        };
-        for (qsizetype i = 1; i < candidates.size(); ++i)
-            QVERIFY2(fit(candidates[i - 1]) > fit(candidates[i]),
-                     qPrintable(candidates[i - 1] + " before " + candidates[i]));
-        QCOMPARE(fit(candidates.last()), 0);
+        const auto [language, voices] = row<Ranking>();
+        for (qsizetype i = 1; i < voices.size(); ++i)
+            QVERIFY2(LanguageFit(speaking(voices[i - 1]), language) >
+                         LanguageFit(speaking(voices[i]), language),
+                     qPrintable(voices[i]));
+        QCOMPARE(LanguageFit(speaking(voices.last()), language), 0);
     }
 
-    // A language criterion is met in full by the exact tag, in part by any other region, each
-    // at the poorest priority: the second voice wins over the first, which list order favours.
+    // A language criterion is met in full by the exact tag, in part by another region, at any
+    // priority: the second voice wins over the first, which list order favours.
     void languageCriterion_data() {
         rows<Ranking>({{"the exact tag", {"de_AT", {"de/0", "de-at/99"}}},
                        {"another region", {"de_AT", {"da/0", "de-ch/99"}}}});
     }
     void languageCriterion() {
-        const auto [language, candidates] = row<Ranking>();
-        const std::vector voices{speaking(candidates[0]), speaking(candidates[1])};
-        QCOMPARE(BestVoice(voices, "Language=" + language, "xx"), 2);
+        const auto [language, voices] = row<Ranking>();
+        QCOMPARE(
+            BestVoice({speaking(voices[0]), speaking(voices[1])}, "Language=" + language, "xx"), 2);
     }
 
     void spokenText_data() {

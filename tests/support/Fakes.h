@@ -11,6 +11,7 @@
 #include <QTimeZone>
 #include <QWidget>
 #include <functional>
+#include <utility>
 #include <vector>
 
 // A clock the test sets and moves, in UTC unless given a zone. Set, it reads as the test says;
@@ -22,10 +23,7 @@ public:
     mutable LocalMoment moment = at(QDateTime(FirstDay, QTime(10, 0, 0), QTimeZone::utc()));
     int readingStep = 0; // milliseconds it moves on at each reading, as a real clock does
     LocalMoment now() const override {
-        const LocalMoment read = moment;
-        if (readingStep)
-            moment = at(instant().addMSecs(readingStep));
-        return read;
+        return std::exchange(moment, readingStep ? at(instant().addMSecs(readingStep)) : moment);
     }
     // The time of day in the clock's zone on the day so many days after the first.
     void set(int h, int m, int s, int day = 0, int ms = 0) {
