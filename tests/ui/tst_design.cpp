@@ -119,10 +119,10 @@ private slots:
         QCOMPARE(window->TextToSpeech1->focusPolicy(), Qt::NoFocus);
         QCOMPARE(window->focusWidget(), window->cmdReset); // not the timer, where a cursor blinks
         // A screen reader's names for boxes that no caption of their own names.
-        QCOMPARE(window->txtTimer->accessibleName(), QStringLiteral("Timer"));
-        QCOMPARE(window->cboSelectVoice->lineEdit()->accessibleName(),
-                 window->txtSelectVoice->text() + ", text");
-        QCOMPARE(window->SayList[9]->accessibleName(), QStringLiteral("Row 10, phrase"));
+        QCOMPARE(
+            (QStringList{window->txtTimer->accessibleName(), window->SayList[9]->accessibleName(),
+                         window->cboSelectVoice->lineEdit()->accessibleName()}),
+            (QStringList{"Timer", "Row 10, phrase", window->txtSelectVoice->text() + ", text"}));
     }
 };
 
