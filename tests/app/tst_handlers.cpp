@@ -79,9 +79,8 @@ private slots:
         QCOMPARE(f.speech.spoken(), (QStringList{"Go", "Horavox", "Go"}));
     }
 
-    // A click before the first tick of its second: the rows due in that second are scanned first,
-    // as that tick would have had them, so that the "E 00:00:00" rows never cut "Go" off. A click
-    // as its second ends, the clock moving on meanwhile: the count starts from the second it read.
+    // A click before the first tick of its second scans that second first, so that its "E 00:00:00"
+    // rows never cut "Go" off; one as its second ends counts from the second it read.
     void resetBeforeTheFirstTickOfItsSecond() {
         WindowFixture f;
         f.window->TimeList[8]->setText("00:00:31");

@@ -1,6 +1,5 @@
-// The router over two fake engines, the embedded one first and the desktop's after it: one
-// numbering, the reader's voice, speech routed to the engine of the chosen voice, and speech in
-// progress left alone when the voice changes.
+// The router over two fake engines, the embedded one first: one numbering, the reader's voice,
+// speech routed to the chosen voice's engine, speech in progress left alone when it changes.
 #include "TextRow.h"
 #include "speech/SpeechRouter.h"
 
@@ -25,13 +24,10 @@ public:
 std::vector<VoiceInfo> voices(int count, bool desktop) {
     std::vector<VoiceInfo> list;
     for (int v = 1; v <= count; ++v) {
-        const QString name = (desktop ? "Desk " : "Own ") + QString::number(v);
-        list.push_back({desktop && v == 1 ? "Default" : name,
-                        desktop && v == 1 ? "" : name,
-                        {{desktop ? "de" : "en"}},
-                        v % 2 + 1,
-                        "",
-                        desktop});
+        const QString id =
+            desktop && v == 1 ? "" : (desktop ? "Desk " : "Own ") + QString::number(v);
+        list.push_back(
+            {id.isEmpty() ? "Default" : id, id, {{desktop ? "de" : "en"}}, v % 2 + 1, "", desktop});
     }
     return list;
 }
@@ -48,8 +44,7 @@ class tst_SpeechRouter : public QObject {
 private slots:
     void init() { embedded = desktop = FakeEngine(); }
 
-    // The desktop's voices, listed late, follow the embedded ones; the reader's is the default
-    // among them.
+    // The desktop's voices, listed late, follow the embedded ones; the reader's is its default.
     void numbering_data() {
         rows<Numbering>({{"both engines", {2, 3, 3}},
                          {"no embedded voices", {0, 2, 1}},
@@ -74,9 +69,9 @@ private slots:
         }
     }
 
-    // Criteria pick among all voices, the embedded ones first in a tie. Until a voice is chosen
-    // the first engine speaks; then the chosen voice's. Speech in progress goes on when the voice
-    // changes to another engine's, and is heard while it does; the next stop reaches every engine.
+    // Criteria pick among all voices, the embedded first in a tie; the first engine speaks until a
+    // voice is chosen. A change leaves speech in progress heard; the next stop reaches every
+    // engine.
     void routedToTheChosenEngine() {
         embedded.voices = voices(2, false);
         desktop.voices = voices(2, true);

@@ -1,5 +1,4 @@
-// The speech service's engine against a recording fake of its connection: the list, speech with
-// the chosen voice, the notices.
+// The speech service's engine against a recording fake of its connection.
 #include "speech/speechd/SpeechdEngine.h"
 
 #include <QTest>
@@ -54,9 +53,8 @@ constexpr std::chrono::milliseconds Retry{20};
 class tst_SpeechdEngine : public QObject {
     Q_OBJECT
 private slots:
-    // Voices once the service answers, asked for without starting it again; none and nothing
-    // said while it does not. The default voice first, with no identifier; voices numbered from
-    // 1, set on the service before what is said after; a stop before anything is said asks nothing.
+    // Voices once the service answers (asked again without starting it), the default voice first;
+    // voices set on the service before what is said after; a stop with nothing said asks nothing.
     void listedWhenItAnswers() {
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
@@ -84,9 +82,8 @@ private slots:
         QCOMPARE(service.told(), 0);
     }
 
-    // Once its voice is chosen: the first phrase lost while the service is away is told, and its
-    // coming back once; a service that goes while nothing is said through it is not told, and a
-    // stop with nothing said since asks it nothing.
+    // Its voice chosen: the first phrase lost while the service is away is told, and its coming
+    // back; not a service that goes while nothing is said through it.
     void lostAndBack() {
         auto owned = std::make_unique<FakeConnection>();
         FakeConnection& service = *owned;
