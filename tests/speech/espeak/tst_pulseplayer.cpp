@@ -109,7 +109,7 @@ private slots:
         if (qEnvironmentVariableIsEmpty("HORAVOX_SOUND_DIR"))
             QSKIP("needs a sound server of its own: scripts/sound-server use KIND -- ...");
         player = std::make_unique<PulsePlayer>(22050, [this](const QString&) { ++notices; });
-        QVERIFY(QTest::qWaitFor([this] { return player->Connected(); }, 3000));
+        QVERIFY(QTest::qWaitFor([this] { return player->CurrentState() == PulsePlayer::State::Ready; }, 3000));
         QCOMPARE(corked(), "yes");
     }
     void cleanupTestCase() { player.reset(); }
