@@ -12,6 +12,9 @@ constexpr std::int64_t ConnectTimeoutUsec = 3'000'000;
 // How long a phrase may wait for the server to take it: later, it would no longer be said at its
 // moment, and the listener is told instead.
 constexpr std::int64_t LateUsec = 2'000'000;
+// How long after the server has played a phrase's end the stream is corked: until then the end may
+// still be on its way out, and corking would take it back.
+constexpr std::int64_t EndHeardUsec = 200'000;
 // The pause before looking for the server again doubles from the first to the last: a server
 // that stays away is not asked four times a second, and one that comes back is heard within 2 s.
 constexpr std::int64_t FirstRetryUsec = 250'000;
@@ -60,7 +63,7 @@ PulsePlayer::PulsePlayer(int sampleRate, Listener listener)
     pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
     const Lock lock(loop_);
     connectionTimer_ = api->time_new(api, nullptr, &PulsePlayer::onTimer, this);
-    lateTimer_ = api->time_new(api, nullptr, &PulsePlayer::onTimer, this);
+    phraseTimer_ = api->time_new(api, nullptr, &PulsePlayer::onTimer, this);
     account_.Note(Entered[static_cast<int>(State::Connecting)]);
     connect();
     pa_threaded_mainloop_start(loop_);
@@ -71,7 +74,7 @@ PulsePlayer::~PulsePlayer() {
         const Lock lock(loop_);
         pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop_);
         api->time_free(connectionTimer_);
-        api->time_free(lateTimer_);
+        api->time_free(phraseTimer_);
         disconnect();
         account_.Note("ended");
         account_.WriteOut();
@@ -102,19 +105,27 @@ void PulsePlayer::handle(Event event, std::size_t bytes) {
             moveTo(State::Ready);
         }
         return;
-    case Event::Late: // the phrase that waited has not been taken in time
-        if (state != State::Connecting && state != State::Remaking && state != State::Starting)
+    case Event::PhraseTimeUp:
+        switch (state) {
+        case State::Draining: // its end heard: silence between phrases is a corked stream
+            pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
+            release();
+            return moveTo(State::Ready);
+        case State::Connecting:
+        case State::Remaking:
+        case State::Starting: // the phrase that waited has not been taken in time
+            account_.Note("dropped %lld samples: late",
+                          static_cast<long long>(pending_.size() - next_));
+            if (state == State::Starting)
+                silence(); // what the held-up server has not played yet, it never will
+            return tell(state == State::Starting
+                            ? QStringLiteral("the sound server has stopped answering")
+                        : state == State::Remaking
+                            ? QStringLiteral("the sound stream could not be made again in time")
+                            : QStringLiteral("no sound server answered in time"));
+        default:
             return;
-        account_.Note("dropped %lld samples: late",
-                      static_cast<long long>(pending_.size() - next_));
-        release();
-        if (stream_ && state == State::Starting)
-            silence(); // what the held-up server has not played yet, it never will
-        return tell(state == State::Starting
-                        ? QStringLiteral("the sound server has stopped answering")
-                    : state == State::Remaking
-                        ? QStringLiteral("the sound stream could not be made again in time")
-                        : QStringLiteral("no sound server answered in time"));
+        }
     case Event::Writable:
         if (state == State::Starting || state == State::Playing)
             write(bytes);
@@ -123,17 +134,14 @@ void PulsePlayer::handle(Event event, std::size_t bytes) {
         if (state == State::Away && stream_) // a held-up server answers again
             tell(QString());
         else if (state == State::Starting)
-            moveTo(next_ < pending_.size() ? State::Playing : State::Draining);
+            taken();
         return;
     case Event::Underflow:
-        // The phrase has played out. Silence between phrases is a corked stream: a running one
-        // keeps the sound server and this process busy fifty times a second.
+        // The phrase has played out. A running stream keeps the sound server and this process
+        // busy fifty times a second, so it is corked once the end has been heard.
         account_.Note("underflow at %lld of %lld", next_, pending_.size());
-        if (state == State::Draining) {
-            pa_operation_unref(pa_stream_cork(stream_, 1, nullptr, nullptr));
-            release();
-            moveTo(State::Ready);
-        }
+        if (state == State::Draining)
+            armTimer(phraseTimer_, EndHeardUsec);
         return;
     case Event::ContextReady:
         return openStream();
@@ -288,18 +296,26 @@ void PulsePlayer::armTimer(pa_time_event* timer, std::int64_t usec) {
 
 // The phrase waits for the stream, and counts as playing until it is late.
 void PulsePlayer::wait() {
-    armTimer(lateTimer_, LateUsec);
+    armTimer(phraseTimer_, LateUsec);
     playingUntilUsec_ = nowUsec() + LateUsec;
 }
 
+void PulsePlayer::taken() {
+    pa_threaded_mainloop_get_api(loop_)->time_restart(phraseTimer_, nullptr);
+    playingUntilUsec_ =
+        nowUsec() +
+        static_cast<std::int64_t>(pending_.size() - startedFrom_) * 1'000'000 / sampleRate_ +
+        BufferMilliseconds * 1000;
+    moveTo(next_ < pending_.size() ? State::Playing : State::Draining);
+}
+
+// The phrase is handed to the server, and waits, counted as playing, until the server takes it.
 void PulsePlayer::start() {
     pa_operation_unref(pa_stream_flush(stream_, nullptr, nullptr));
     pa_operation_unref(pa_stream_cork(stream_, 0, &PulsePlayer::onTaken, this));
-    armTimer(lateTimer_, LateUsec);
+    startedFrom_ = next_;
     moveTo(State::Starting);
-    playingUntilUsec_ =
-        nowUsec() + static_cast<std::int64_t>(pending_.size() - next_) * 1'000'000 / sampleRate_ +
-        BufferMilliseconds * 1000;
+    wait();
     write(pa_stream_writable_size(stream_));
 }
 
@@ -329,12 +345,12 @@ void PulsePlayer::release() {
     std::vector<short>().swap(pending_);
     next_ = 0;
     playingUntilUsec_ = 0;
-    pa_threaded_mainloop_get_api(loop_)->time_restart(lateTimer_, nullptr);
+    pa_threaded_mainloop_get_api(loop_)->time_restart(phraseTimer_, nullptr);
 }
 
 void PulsePlayer::onTimer(pa_mainloop_api*, pa_time_event* timer, const timeval*, void* self) {
     auto* player = static_cast<PulsePlayer*>(self);
-    player->handle(timer == player->lateTimer_ ? Event::Late : Event::TimedOut);
+    player->handle(timer == player->phraseTimer_ ? Event::PhraseTimeUp : Event::TimedOut);
 }
 
 void PulsePlayer::onContextState(pa_context* context, void* self) {

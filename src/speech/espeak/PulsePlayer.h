@@ -46,7 +46,7 @@ public:
         Ready,      // the stream is there, corked: nothing plays
         Starting,   // a phrase written, not yet taken by the server
         Playing,    // the server plays it, and asks for more as it goes
-        Draining,   // all of it written: the end plays out, then the stream is corked
+        Draining,   // all of it written: the end plays out, and is heard, then the stream corked
         Remaking,   // the server ended the stream and stays up: it is made again, a phrase waits
         Away,       // the listener has been told that nothing is heard: phrases are dropped
     };
@@ -75,7 +75,8 @@ private:
         Writable,
         Underflow,
         TimedOut, // the connection's time is up, or the pause before looking again is over
-        Late,     // the phrase handed over two seconds ago has not been taken
+        // The phrase handed over has waited too long to be taken, or its end has been heard.
+        PhraseTimeUp,
         Play,
         Stop,
     };
@@ -88,6 +89,7 @@ private:
     void dropStream();
     void remakeStream();
     void start();
+    void taken();
     void wait();
     void write(std::size_t bytes);
     void silence();
@@ -114,10 +116,11 @@ private:
     pa_context* context_ = nullptr;
     pa_stream* stream_ = nullptr;
     pa_time_event* connectionTimer_ = nullptr;
-    pa_time_event* lateTimer_ = nullptr;
+    pa_time_event* phraseTimer_ = nullptr;
     int attempts_ = 0; // connections made since sound was last heard, for the pause between them
     std::vector<short> pending_;
     std::size_t next_ = 0;
+    std::size_t startedFrom_ = 0; // where the server began to play it
     SoundAccount account_;
     // Read without the lock: the window asks ten times a second, and taking the lock would
     // wake the sound server's thread each time.
