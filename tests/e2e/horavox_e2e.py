@@ -36,7 +36,7 @@ skip_unless(os.environ.get("DISPLAY") and os.environ.get("HORAVOX_TEST_SINK"),
 os.makedirs(ARTIFACTS, exist_ok=True)
 
 
-# What a failed check leaves beside its picture: each program's output, with the sound player's
+# What a failed check leaves beside its picture: each program's output and the sound player's
 # account of what it sent, each recording of the sink, and the sound server's own log.
 EVIDENCE = []
 
@@ -170,10 +170,12 @@ class Horavox:
 
     def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None, x11=True):
         env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
-        env |= {"QT_LOGGING_RULES": "horavox.sound.debug=true",
-                "QT_MESSAGE_PATTERN": "%{if-category}%{time process} %{category}: %{endif}%{message}"}
+        # The sound player's account, which it writes out whenever it comes to rest and at its end.
+        self.account = account = tempfile.NamedTemporaryFile(prefix="sound-account-")
+        env["HORAVOX_SOUND_ACCOUNT"] = account.name
         self.output = tempfile.TemporaryFile()
         EVIDENCE.append(lambda path: open(path + "-output.txt", "w").write(self.messages()))
+        EVIDENCE.append(lambda path: shutil.copyfile(account.name, path + "-sound-account.txt"))
         self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
                                         env=env | (extra_env or {}), stdout=self.output,
                                         stderr=subprocess.STDOUT)

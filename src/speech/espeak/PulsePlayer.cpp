@@ -269,6 +269,7 @@ void PulsePlayer::openStream() {
 // The stream is made again, and what was playing goes on in it from about where it was cut off.
 void PulsePlayer::remakeStream() {
     next_ -= std::min(next_, bufferSamples()); // what the server held and never played
+    dueUsec_ = nowUsec();
     dropStream();
     moveTo(State::Remaking);
     if (next_ < pending_.size())
@@ -294,10 +295,11 @@ void PulsePlayer::armTimer(pa_time_event* timer, std::int64_t usec) {
     pa_threaded_mainloop_get_api(loop_)->time_restart(timer, &when);
 }
 
-// The phrase waits for the stream, and counts as playing until it is late.
+// The phrase waits, for the stream or for the server to take it, and counts as playing meanwhile,
+// until two seconds after it was due.
 void PulsePlayer::wait() {
-    armTimer(phraseTimer_, LateUsec);
-    playingUntilUsec_ = nowUsec() + LateUsec;
+    armTimer(phraseTimer_, std::max<std::int64_t>(0, dueUsec_ + LateUsec - nowUsec()));
+    playingUntilUsec_ = dueUsec_ + LateUsec;
 }
 
 void PulsePlayer::taken() {
@@ -354,23 +356,28 @@ void PulsePlayer::onTimer(pa_mainloop_api*, pa_time_event* timer, const timeval*
 }
 
 void PulsePlayer::onContextState(pa_context* context, void* self) {
-    auto* player = static_cast<PulsePlayer*>(self);
     const pa_context_state_t state = pa_context_get_state(context);
-    player->account_.Note("context state %lld", state);
-    if (state == PA_CONTEXT_READY)
-        player->handle(Event::ContextReady);
-    else if (!PA_CONTEXT_IS_GOOD(state))
-        player->handle(Event::ContextLost);
+    static_cast<PulsePlayer*>(self)->reported("context state %lld", state,
+                                              state == PA_CONTEXT_READY, PA_CONTEXT_IS_GOOD(state),
+                                              Event::ContextReady, Event::ContextLost);
 }
 
 void PulsePlayer::onStreamState(pa_stream* stream, void* self) {
-    auto* player = static_cast<PulsePlayer*>(self);
     const pa_stream_state_t state = pa_stream_get_state(stream);
-    player->account_.Note("stream state %lld", state);
-    if (state == PA_STREAM_READY)
-        player->handle(Event::StreamReady);
-    else if (!PA_STREAM_IS_GOOD(state))
-        player->handle(Event::StreamEnded);
+    static_cast<PulsePlayer*>(self)->reported("stream state %lld", state, state == PA_STREAM_READY,
+                                              PA_STREAM_IS_GOOD(state), Event::StreamReady,
+                                              Event::StreamEnded);
+}
+
+// The server's word on the connection or the stream: on record, and an event when it is ready
+// or has ended.
+void PulsePlayer::reported(const char* what, int state, bool ready, bool good, Event whenReady,
+                           Event whenEnded) {
+    account_.Note(what, state);
+    if (ready)
+        handle(whenReady);
+    else if (!good)
+        handle(whenEnded);
 }
 
 void PulsePlayer::onWritable(pa_stream*, std::size_t bytes, void* self) {
@@ -394,6 +401,7 @@ void PulsePlayer::Play(std::vector<short> samples) {
         return handle(Event::Stop);
     pending_ = std::move(samples);
     next_ = 0;
+    dueUsec_ = nowUsec();
     handle(Event::Play);
 }
 

@@ -82,6 +82,8 @@ private:
     };
 
     void handle(Event event, std::size_t bytes = 0);
+    void reported(const char* what, int state, bool ready, bool good, Event whenReady,
+                  Event whenEnded);
     void moveTo(State state);
     void connect();
     void disconnect();
@@ -121,6 +123,7 @@ private:
     std::vector<short> pending_;
     std::size_t next_ = 0;
     std::size_t startedFrom_ = 0; // where the server began to play it
+    std::int64_t dueUsec_ = 0;    // when it was handed over, or cut off by a stream that ended
     SoundAccount account_;
     // Read without the lock: the window asks ten times a second, and taking the lock would
     // wake the sound server's thread each time.
