@@ -166,7 +166,7 @@ class tst_PulsePlayer : public QObject {
             player->Stop();
         } else if (verb == "playing" || verb == "idle") {
             QCOMPARE(player->IsPlaying(), verb == "playing");
-        } else if (verb == "under") { // way: the phrase is being heard
+        } else if (verb == "sounding") {
             QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000);
         } else if (verb == "draining") {
             QVERIFY(caught(State::Draining));
@@ -210,8 +210,10 @@ private slots:
     }
     void init() {
         makePlayer();
-        const std::lock_guard lock(toldLock);
-        told.clear();
+        {
+            const std::lock_guard lock(toldLock);
+            told.clear();
+        }
         QTRY_COMPARE_WITH_TIMEOUT(player->CurrentState(), State::Ready, 3000);
         QCOMPARE(corked(), "yes");
     }
@@ -227,8 +229,10 @@ private slots:
         qputenv("PULSE_SERVER", server);
     }
 
-    // Each row brings the player into a state and does something there; what was heard and what
-    // the listener was told are checked at its end.
+    // Each row brings the player into a state and does something there, step by step: a phrase
+    // played (of so many milliseconds) or stopped, the server held up, its stream ended, the server
+    // gone; what is heard is checked (between so many seconds) as it goes, the next phrase heard at
+    // the end, and what the listener was told.
     void transitions_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("toldOf");
@@ -243,22 +247,20 @@ private slots:
         row("ready: the stream ended: made again without a word", "kill, next");
         row("ready: Stop does nothing", "stop, idle, heard 0 0, next");
         row("playing: Stop silences it at once",
-            "play 5000, under way, stop, idle, heard 0.2 0.6, next");
-        row("playing: a phrase replaces it",
-            "play 5000, under way, play 500, heard 0.65 1.0, next");
+            "play 5000, sounding, stop, idle, heard 0.2 0.6, next");
+        row("playing: a phrase replaces it", "play 5000, sounding, play 500, heard 0.65 1.0, next");
         row("playing: the server held up for 300 ms, the phrase waits and goes on",
-            "play 2000, under way, stall 300, heard 1.97 2.1, next");
+            "play 2000, sounding, stall 300, heard 1.97 2.1, next");
         row("playing: the stream ended, the phrase goes on in a new one",
-            "play 2000, under way, kill, heard 1.97 2.1, next");
+            "play 2000, sounding, kill, heard 1.97 2.1, next");
         row("draining: Stop", "play 300, draining, stop, idle, heard 0.2 0.35, next");
         row("draining: a phrase replaces the end",
             "play 300, draining, play 300, heard 0.5 0.66, next");
         row("starting: the server held up for a second, the phrase waits",
             "hold, play 500, playing, resume 1000, heard 0.47 0.6, next");
         row("starting: the server held up past two seconds, the phrase dropped, told once",
-            "hold, play 500, story 1500, playing, told lost, idle, resume 0, told back, heard 0 "
-            "0.05, "
-            "next",
+            "hold, play 500, story 1500, playing, told lost, idle, resume 0, told back, "
+            "heard 0 0.05, next",
             {"lost", "back"});
         row("starting: Stop", "hold, play 2000, stop, idle, resume 2200, heard 0 0.05, next");
         row("starting: a phrase replaces it",
