@@ -32,6 +32,9 @@ struct timeval;
 //
 // The stream carries the program's name, icon and a media role for accessibility, so that the
 // desktop's sound settings list it as Horavox with a volume of its own.
+//
+// What it was handed, what it wrote and what the server told it goes into its account, which is
+// written out whenever it comes to rest and when it ends (SoundAccount).
 class PulsePlayer final : public SoundSink {
 public:
     // Called on the player's thread when sound stops being heard (with the reason, in words for
