@@ -15,7 +15,6 @@ SystemTimeOfDay::SystemTimeOfDay() {
     watcher_.addPath(ZoneFile);
     QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, [this] { followZone(); });
     QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, [this] { followZone(); });
-    tzset();
 }
 
 void SystemTimeOfDay::followZone() {
