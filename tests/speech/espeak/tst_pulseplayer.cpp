@@ -265,7 +265,7 @@ private slots:
         row("connecting: no answer, the phrase dropped after two seconds, told once",
             "hung, play 500, story 1500, playing, told lost, idle", {"lost"});
         row("away: the server gone, a phrase meanwhile dropped, told once each way",
-            "gone, told lost, play 500, idle, back, told back, next", {"lost", "back"});
+            "gone, told lost, play 500, idle, stop, back, told back, next", {"lost", "back"});
     }
     void transitions() {
         QFETCH(QStringList, steps);
