@@ -7,6 +7,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QLineEdit>
 #include <QStyleHints>
 #include <QTest>
@@ -18,6 +19,59 @@ struct Box {
     QSize size;
     qreal ratio = 1; // of the device pixels to the widget's
     QFont::Weight weightFirst = QFont::Bold;
+};
+
+// What a screen reader or a braille driver holds of a box's text: the text it read when it began,
+// with every text event since applied in order, as AT-SPI hands them on.
+class TextMirror {
+public:
+    explicit TextMirror(const QLineEdit& box) : held(box.text()), box_(&box) {
+        mirror_ = this;
+        before_ = QAccessible::installUpdateHandler(&apply);
+    }
+    ~TextMirror() {
+        QAccessible::installUpdateHandler(before_);
+        mirror_ = nullptr;
+    }
+
+    QString held;
+    QStringList faults; // events that do not fit the text held
+    int events = 0;
+
+private:
+    static void apply(QAccessibleEvent* event) {
+        if (event->object() != mirror_->box_)
+            return;
+        if (event->type() == QAccessible::TextInserted) {
+            const auto* inserted = static_cast<QAccessibleTextInsertEvent*>(event);
+            mirror_->replace(inserted->changePosition(), {}, inserted->textInserted());
+        } else if (event->type() == QAccessible::TextRemoved) {
+            const auto* removed = static_cast<QAccessibleTextRemoveEvent*>(event);
+            mirror_->replace(removed->changePosition(), removed->textRemoved(), {});
+        } else if (event->type() == QAccessible::TextUpdated) {
+            const auto* updated = static_cast<QAccessibleTextUpdateEvent*>(event);
+            mirror_->replace(updated->changePosition(), updated->textRemoved(),
+                             updated->textInserted());
+        }
+    }
+    void replace(int position, const QString& removed, const QString& inserted) {
+        ++events;
+        if (position < 0 || held.mid(position, removed.size()) != removed)
+            faults
+                << QStringLiteral("%1 removed at %2 from %3").arg(removed).arg(position).arg(held);
+        else
+            held.replace(position, removed.size(), inserted);
+    }
+
+    static inline TextMirror* mirror_ = nullptr;
+    const QLineEdit* const box_;
+    QAccessible::UpdateHandler before_;
+};
+
+// How the box is met before the clock ticks on.
+struct Meeting {
+    bool focused;
+    QByteArray typed; // by the user into the box first, as key names
 };
 
 QImage drawn(QWidget& widget, qreal ratio) {
@@ -76,6 +130,53 @@ private slots:
         QApplication::sendEvent(&box, &tabbedTo);
         QVERIFY(!box.hasSelectedText());
         QCOMPARE(box.cursorPosition(), 0);
+    }
+
+    // Whoever applies a box's text events to the text it read holds the box's text after every
+    // tick: focused or not, and after the user's own typing. Ticks change a digit, the length, or
+    // everything. Run with assistive technology on (the accessibility bus); without it the box
+    // tells nothing, as no one listens.
+    void textEventsAreTrue_data() {
+        rows<Meeting>({{"focused", {true, {}}},
+                       {"not focused", {false, {}}},
+                       {"focused, after typing a digit", {true, "7"}},
+                       {"focused, after BackSpace", {true, "End BackSpace"}},
+                       {"focused, after selecting all and typing", {true, "Ctrl+A 1 2"}},
+                       {"left after the user's typing", {false, "End x"}}});
+    }
+    void textEventsAreTrue() {
+        if (QGuiApplication::platformName() == u"offscreen")
+            QSKIP("needs assistive technology on, and so a platform that has it");
+        QTRY_VERIFY(QAccessible::isActive()); // once the accessibility bus answers
+        const auto [focused, typed] = row<Meeting>();
+        QWidget window;
+        auto* box = new ClockBox(QStringLiteral("23:59:58"), &window);
+        auto* other = new QLineEdit(&window);
+        auto* layout = new QHBoxLayout(&window);
+        layout->addWidget(box);
+        layout->addWidget(other);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        TextMirror mirror(*box);
+        for (const QByteArray& key : typed.split(' ')) {
+            if (key.isEmpty())
+                continue;
+            const QKeySequence sequence(QString::fromLatin1(key));
+            QTest::keyClick(box, Qt::Key(sequence[0].key()), sequence[0].keyboardModifiers());
+        }
+        if (!focused)
+            other->setFocus();
+        const QStringList ticks = {QStringLiteral("23:59:59"),   QStringLiteral("00:00:00"),
+                                   QStringLiteral("- 00:00:01"), QStringLiteral("- 00:00:02"),
+                                   QStringLiteral("100:00:00"),  QStringLiteral("00:00:00")};
+        for (const QString& tick : ticks) {
+            box->ShowText(tick);
+            QVERIFY2(mirror.faults.isEmpty(), qPrintable(mirror.faults.join(u'\n')));
+            QCOMPARE(mirror.held, box->text());
+        }
+        QVERIFY(mirror.events >= ticks.size());
     }
 
     // A screen reader that splits a line edit's text by its attribute runs reads all of it.
