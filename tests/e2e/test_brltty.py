@@ -105,10 +105,8 @@ display = Display()
 check(wait_until(display.shown, 15), "BRLTTY is up and its display shows its name: %r"
       % display.shown())
 app = Horavox()
-# The rig on plain controls first, so that an empty display is never the rig's fault: the button
-# with the focus (the cursor on its first letter hides its capital), then a plain text box.
-check(wait_until(lambda: display.shown().lower() == "reset", 10),
-      "the display shows the focused button's name: %r (%s)" % (display.shown(), LOG))
+# The rig on a plain text box first, so that an empty display is never the rig's fault (BRLTTY 6.7
+# shows no button, only text widgets).
 app.click(*TIMER_START)
 check(wait_until(lambda: display.shown() == "00:00:00", 10),
       "a plain text box clicked: the display shows its text: %r (%s)" % (display.shown(), LOG))
