@@ -87,6 +87,7 @@ void frmHoravox::Form_Load() {
     vars_.NowSeconds = ClockSeconds(FormatClock(now.time));
     vars_.StartSeconds = vars_.NowSeconds;
     vars_.StartDate = now.date;
+    vars_.StartInstant = now.instant;
     vars_.DayCount = 0;
     ShowSmallTime();
     SetUpVoices();
@@ -114,9 +115,10 @@ void frmHoravox::tmrTimer1_Timer() {
     const LocalMoment now = clock_.now();
     tickMillisecond_ = now.time.msec();
     txtTime->ShowText(FormatClock(now.time));
-    const QString clockText = txtTime->text();
     vars_.DayCount = DaysSince(vars_.StartDate, now.date);
-    vars_.NowSeconds = RunningSeconds(clockText, vars_.DayCount);
+    // The timer counts the seconds that pass, which the time of day does not when the clocks
+    // change or the zone does.
+    vars_.NowSeconds = RunningSeconds(vars_.StartSeconds, vars_.StartInstant, now.instant);
     const std::int32_t startValue = checked::roundToInt32(ReadTimerStart());
     const std::int32_t timerValue =
         TimerValue(cboTimerMode->currentText(), vars_.NowSeconds, vars_.StartSeconds, startValue);
@@ -145,9 +147,10 @@ void frmHoravox::cmdReset_Click() {
     vars_.NowSeconds = ClockSeconds(txtTime->text());
     vars_.StartSeconds = vars_.NowSeconds;
     vars_.StartDate = now.date;
+    vars_.StartInstant = now.instant;
     vars_.DayCount = 0;
-    // After midnights, or a clock set back, the count starts lower than the last scanned second:
-    // the rows speak again from the next second instead of a day later.
+    // After midnights, the clocks put back, or a clock set back, the count starts lower than the
+    // last scanned second: the rows speak again from the next second, not an hour or a day later.
     vars_.LastScannedSecond = std::min(vars_.LastScannedSecond, vars_.NowSeconds);
     speech_.StopSpeaking();
     speech_.Speak(QStringLiteral("Go"));

@@ -31,7 +31,8 @@ class WindowFrame;
 struct WindowVariables {
     std::int32_t StartSeconds = 0;      // time of day of the last start-up or reset
     QDate StartDate;                    // date of the last start-up or reset
-    std::int32_t NowSeconds = 0;        // time of day plus the counted days
+    std::int64_t StartInstant = 0;      // instant of the last start-up or reset
+    std::int32_t NowSeconds = 0;        // StartSeconds and the seconds passed since
     std::int32_t LastScannedSecond = 0; // highest NowSeconds the phrase table was scanned for
     std::int32_t DayCount = 0;          // midnights since the last start-up or reset
 };

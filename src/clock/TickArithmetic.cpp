@@ -1,15 +1,14 @@
 #include "clock/TickArithmetic.h"
 
 #include "clock/CheckedArithmetic.h"
-#include "clock/ClockText.h"
 
 std::int32_t DaysSince(const QDate& startDate, const QDate& today) {
     return checked::toInt32(startDate.daysTo(today));
 }
 
-std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount) {
-    const std::int32_t daySeconds = checked::multiply(checked::multiply(dayCount, 24), 3600);
-    return checked::roundToInt32(FieldSeconds(clockText) + daySeconds);
+std::int32_t RunningSeconds(std::int32_t startSeconds, std::int64_t startInstant,
+                            std::int64_t nowInstant) {
+    return checked::add(startSeconds, checked::toInt32(nowInstant - startInstant));
 }
 
 std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds, std::int32_t startSeconds,

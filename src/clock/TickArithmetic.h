@@ -11,8 +11,10 @@
 // that a midnight no tick saw (a computer asleep over it) still counts, and counts once.
 std::int32_t DaysSince(const QDate& startDate, const QDate& today);
 
-// Seconds of the clock text's fields plus the counted days.
-std::int32_t RunningSeconds(const QString& clockText, std::int32_t dayCount);
+// The running second count: the count at the last start-up or reset, on by the seconds that have
+// really passed since its instant. A change of daylight saving time or of the zone leaves it be.
+std::int32_t RunningSeconds(std::int32_t startSeconds, std::int64_t startInstant,
+                            std::int64_t nowInstant);
 
 // Counts up when the mode text is exactly "Up"; any other text counts down.
 std::int32_t TimerValue(const QString& modeText, std::int32_t nowSeconds, std::int32_t startSeconds,

@@ -6,12 +6,27 @@
 
 #include <QAbstractEventDispatcher>
 #include <QTest>
+#include <QTimeZone>
+#include <memory>
 
 namespace {
 struct Night {
     QTime start;
     QStringList steps;
     QString timer;
+};
+struct Change {
+    const char* zone;
+    const char* startUtc;
+    const char* zoneAfter; // the zone set anew ten seconds in, or none
+    QString clockBefore, clockAfter;
+};
+struct DueRows {
+    const char* zone;
+    const char* startUtc;
+    int seconds;
+    QStringList rows; // "A 02:30:00": the row's kind and time, also its phrase
+    QList<int> heard;
 };
 struct Phase {
     int second, millisecond, delay; // delay 0: the ticks run on
@@ -25,6 +40,15 @@ QList<int> pendingDelays() {
         for (const auto& info : dispatcher->registeredTimers(timer))
             delays << info.interval;
     return delays;
+}
+
+// A window loaded at the instant in the zone, its clock then moved on a second at a time.
+std::unique_ptr<WindowFixture> startedAt(const char* zone, const char* startUtc) {
+    auto f = std::make_unique<WindowFixture>(QTime(10, 0, 0), QMargins(), false, false);
+    f->clock.moveTo(QTimeZone(zone));
+    f->clock.setInstant(QDateTime::fromString(startUtc, Qt::ISODate));
+    f->window->Load();
+    return f;
 }
 
 // Seconds 0..last after a start at 10:00:00, one tick in each.
@@ -110,6 +134,84 @@ private slots:
         }
         QCOMPARE(f.timer(), timer);
         QCOMPARE(f.window->Errors().ErrorCount(), 0);
+    }
+
+    // The timer counts the seconds that pass, up or down, while the clock shows the local time
+    // through a change of daylight saving time, or of the zone, twenty seconds after the start.
+    void realSecondsThroughChanges_data() {
+        rows<Change>({
+            {"Berlin, autumn",
+             {"Europe/Berlin", "2026-10-25T00:59:50Z", {}, "02:59:50", "02:00:10"}},
+            {"Berlin, spring",
+             {"Europe/Berlin", "2026-03-29T00:59:50Z", {}, "01:59:50", "03:00:10"}},
+            {"New York, autumn",
+             {"America/New_York", "2026-11-01T05:59:50Z", {}, "01:59:50", "01:00:10"}},
+            {"New York, spring",
+             {"America/New_York", "2026-03-08T06:59:50Z", {}, "01:59:50", "03:00:10"}},
+            {"Sydney, autumn",
+             {"Australia/Sydney", "2026-04-04T15:59:50Z", {}, "02:59:50", "02:00:10"}},
+            {"Sydney, spring",
+             {"Australia/Sydney", "2026-10-03T15:59:50Z", {}, "01:59:50", "03:00:10"}},
+            {"UTC, then the half-hour zone of Kolkata",
+             {"UTC", "2026-12-09T10:00:00Z", "Asia/Kolkata", "10:00:00", "15:30:20"}},
+            {"Berlin, then New York, back over midnight",
+             {"Europe/Berlin", "2026-12-09T23:59:50Z", "America/New_York", "00:59:50", "19:00:10"}},
+        });
+    }
+    void realSecondsThroughChanges() {
+        const auto [zone, startUtc, zoneAfter, clockBefore, clockAfter] = row<Change>();
+        for (const auto& [mode, timer] : {std::pair{"Up", "01:00:20"}, {"Down", "00:59:40"}}) {
+            const auto f = startedAt(zone, startUtc);
+            f->setMode(mode);
+            f->window->TimerStart->setText("01:00:00");
+            f->window->Tick();
+            QCOMPARE(f->window->txtTime->text(), clockBefore);
+            for (int second = 1; second <= 20; ++second) {
+                if (second == 10 && zoneAfter)
+                    f->clock.moveTo(QTimeZone(zoneAfter));
+                f->clock.pass(1);
+                f->window->Tick();
+            }
+            QCOMPARE(f->window->txtTime->text(), clockAfter);
+            QCOMPARE(f->timer(), QString(timer));
+            QCOMPARE(f->window->Errors().ErrorCount(), 0);
+        }
+    }
+
+    // The scan follows the displays: an A row in autumn's repeated hour is due each time the
+    // clock shows it, one in spring's skipped hour never is, and every E row once.
+    void rowsThroughChanges_data() {
+        rows<DueRows>({
+            {"Berlin, autumn from 01:30 to 03:00",
+             {"Europe/Berlin",
+              "2026-10-24T23:30:00Z",
+              9000,
+              {"A 02:30:00", "A 01:45:00", "E 01:00:00", "E 02:00:00", "E 02:30:01"},
+              {2, 1, 1, 1, 0}}},
+            {"Berlin, spring from 01:30 to 04:00",
+             {"Europe/Berlin",
+              "2026-03-29T00:30:00Z",
+              5400,
+              {"A 02:30:00", "A 03:30:00", "A 01:45:00", "E 00:45:00", "E 01:15:00"},
+              {0, 1, 1, 1, 1}}},
+        });
+    }
+    void rowsThroughChanges() {
+        const auto [zone, startUtc, seconds, rows, heard] = row<DueRows>();
+        const auto f = startedAt(zone, startUtc);
+        f->window->cmdClearPhrases_Click();
+        for (std::size_t i = 0; i < std::size_t(rows.size()); ++i) {
+            f->window->ElapsedActual[i]->setText(rows[qsizetype(i)].left(1));
+            f->window->TimeList[i]->setText(rows[qsizetype(i)].mid(2));
+            f->window->SayList[i]->setText(rows[qsizetype(i)]);
+        }
+        for (int second = 1; second <= seconds; ++second) {
+            f->clock.pass(1);
+            f->window->Tick();
+        }
+        const QStringList spoken = f->speech.spoken();
+        for (qsizetype i = 0; i < rows.size(); ++i)
+            QVERIFY2(spoken.count(rows[i]) == heard[i], qPrintable(rows[i]));
     }
 
     void overflowEndsTheTickAndIsShown() {

@@ -1,11 +1,9 @@
-// Start values and timer texts at their edges, checked arithmetic at the edges of its types, and
-// the system clock. The tick's tests cover the everyday texts.
+// Start values and timer texts at their edges, and checked arithmetic at the edges of its types.
+// The tick's tests cover the everyday texts.
 #include "TextRow.h"
 #include "clock/CheckedArithmetic.h"
 #include "clock/ClockText.h"
-#include "clock/TimeOfDay.h"
 
-#include <QDateTime>
 #include <QStringList>
 #include <QTest>
 #include <functional>
@@ -75,20 +73,6 @@ private slots:
             QCOMPARE(operation(), *result);
         else
             QVERIFY_THROWS_EXCEPTION(OverflowError, operation());
-    }
-
-    // The tests run in UTC, so the local clock is the system's.
-    void systemClock() {
-        const QDateTime before = QDateTime::currentDateTime();
-        const LocalMoment now = SystemTimeOfDay().now();
-        const QDateTime after = QDateTime::currentDateTime();
-        const QDateTime read(now.date, now.time);
-        const QString seen =
-            QStringList{before.toString(Qt::ISODateWithMs), read.toString(Qt::ISODateWithMs),
-                        after.toString(Qt::ISODateWithMs)}
-                .join(" ");
-        // Qt may read a coarser clock than the program does: a few milliseconds either side.
-        QVERIFY2(before.msecsTo(read) >= -20 && read.msecsTo(after) >= -20, qPrintable(seen));
     }
 };
 

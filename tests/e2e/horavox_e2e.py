@@ -149,6 +149,23 @@ def cut_off(app, recording):
     return cut, heard_after(recording.heard(), said)
 
 
+class FakedClock:
+    """The program's wall clock, moved by libfaketime through a file; its timers keep real time."""
+
+    def __init__(self):
+        self.stamp = tempfile.NamedTemporaryFile("w", suffix=".faketime", delete=False).name
+        atexit.register(os.unlink, self.stamp)
+        self.env = {"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
+                    "FAKETIME_TIMESTAMP_FILE": self.stamp, "FAKETIME_NO_CACHE": "1",
+                    "FAKETIME_DONT_FAKE_MONOTONIC": "1"}
+
+    def set(self, epoch_seconds):
+        """The program's clock reads `epoch_seconds` from now on: returns now, monotonic."""
+        with open(self.stamp, "w") as f:
+            f.write("%+.3f\n" % (epoch_seconds - time.time()))
+        return time.monotonic()
+
+
 def choose(arrow, entry):
     """Takes `entry` from the display-mode list whose arrow is at (x, y) on the display, each step
     once the last shows: the list open below its box, then closed (seen left of the pointer)."""
@@ -250,6 +267,14 @@ class Horavox:
         while stack:
             yield (node := stack.pop())
             stack.extend(child for child in node if child)
+
+    def text_of(self, name):
+        """A text box's text as a screen reader reads it: the box is found once, read each time."""
+        found = self.__dict__.setdefault("texts", {})
+        if name not in found:
+            found[name] = next(n for n in self.accessible() if n.name == name
+                               and n.getRoleName() == "text").queryText()
+        return found[name].getText(0, -1)
 
     def boxes_aside(self):
         for window in self.message_windows():

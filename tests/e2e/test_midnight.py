@@ -1,26 +1,16 @@
 """The wall clock jumps over midnight (a laptop that slept), moved by libfaketime through a
 file: the timer shows the true elapsed time, and a reset brings the rows back at once."""
 import datetime
-import tempfile
 import time
 
-from horavox_e2e import CLEAR_PHRASES, RESET, Horavox, Recording, check, row, wait_until
+from horavox_e2e import CLEAR_PHRASES, RESET, FakedClock, Horavox, Recording, check, row, wait_until
 
-stamp = tempfile.NamedTemporaryFile("w", suffix=".faketime", delete=False).name
-
-
-def set_clock(moment):
-    with open(stamp, "w") as f:
-        f.write("%+.3f\n" % (moment.timestamp() - time.time()))
-    return time.monotonic()
-
-
+clock = FakedClock()
+set_clock = lambda moment: clock.set(moment.timestamp())
 evening = datetime.datetime.combine(datetime.date.today(), datetime.time(23, 59, 40))
 recording = Recording()
 set_clock(evening)
-app = Horavox({"LD_PRELOAD": "/usr/lib/x86_64-linux-gnu/faketime/libfaketimeMT.so.1",
-               "FAKETIME_TIMESTAMP_FILE": stamp, "FAKETIME_NO_CACHE": "1",
-               "FAKETIME_DONT_FAKE_MONOTONIC": "1"})
+app = Horavox(clock.env)
 app.choose_display_mode(2)
 app.click(*CLEAR_PHRASES)  # the introduction's rows would fall due about the jump
 app.type_text("00:00:53", row(5, "time"))  # "E 00:00:53"

@@ -8,20 +8,45 @@
 #include "speech/SpeechControl.h"
 
 #include <QStringList>
+#include <QTimeZone>
 #include <QWidget>
 #include <functional>
 #include <vector>
 
+// A clock the test sets and moves, in UTC unless given a zone. Set, it reads as the test says;
+// moved on, it counts the seconds that pass and shows them in the zone it has then.
 class FakeClock final : public TimeOfDay {
 public:
     static inline const QDate FirstDay{2026, 3, 2};
-    QDate date = FirstDay;
-    QTime time{10, 0, 0};
-    LocalMoment now() const override { return {date, time}; }
-    // The time of day on the day so many days after the first.
+    QTimeZone zone = QTimeZone::utc();
+    LocalMoment moment = at(QDateTime(FirstDay, QTime(10, 0, 0), QTimeZone::utc()));
+    LocalMoment now() const override { return moment; }
+    // The time of day in the clock's zone on the day so many days after the first.
     void set(int h, int m, int s, int day = 0, int ms = 0) {
-        date = FirstDay.addDays(day);
-        time = QTime(h, m, s, ms);
+        const QDate date = FirstDay.addDays(day);
+        const QTime time(h, m, s, ms);
+        // In UTC by arithmetic, as the tick's benchmark sets the clock at every tick.
+        moment = zone == QTimeZone::utc() ? LocalMoment{date, time,
+                                                        (date.toJulianDay() - Epoch) * 86400 +
+                                                            time.msecsSinceStartOfDay() / 1000}
+                                          : at(QDateTime(date, time, zone));
+    }
+    void setInstant(const QDateTime& instant) { moment = at(instant); }
+    void pass(int seconds) { moment = at(instant().addSecs(seconds)); }
+    void moveTo(const QTimeZone& other) {
+        zone = other;
+        moment = at(instant());
+    }
+    QDateTime instant() const {
+        return QDateTime::fromSecsSinceEpoch(moment.instant, QTimeZone::utc())
+            .addMSecs(moment.time.msec());
+    }
+
+private:
+    static constexpr qint64 Epoch = 2440588; // the Julian day of 1970-01-01
+    LocalMoment at(const QDateTime& instant) const {
+        const QDateTime local = instant.toTimeZone(zone);
+        return {local.date(), local.time(), instant.toSecsSinceEpoch()};
     }
 };
 

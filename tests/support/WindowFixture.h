@@ -19,7 +19,7 @@ struct WindowFixture {
 
     explicit WindowFixture(QTime start = QTime(10, 0, 0), QMargins frameMargins = {},
                            bool frameToldWhenShown = false, bool load = true) {
-        clock.time = start;
+        clock.set(start.hour(), start.minute(), start.second());
         frame.margins = frameMargins;
         frame.toldWhenShown = frameToldWhenShown;
         window = std::make_unique<frmHoravox>(clock, speech, starter, frame, reader);
