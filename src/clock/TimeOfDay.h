@@ -3,7 +3,10 @@
 #include <QDate>
 #include <QFileSystemWatcher>
 #include <QTime>
+#include <QTimer>
 #include <cstdint>
+#include <sys/types.h>
+#include <utility>
 
 // A reading of the clock: the local date and time of day to the millisecond, and the instant in
 // whole seconds since the epoch, which counts the seconds that really pass: a change of daylight
@@ -30,7 +33,10 @@ public:
     LocalMoment now() const override;
 
 private:
+    void watchZoneFile();
     void followZone();
 
     QFileSystemWatcher watcher_;
+    QTimer settling_;
+    std::pair<dev_t, ino_t> watched_;
 };
