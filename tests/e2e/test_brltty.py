@@ -6,37 +6,22 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
 import threading
 import time
 
-from horavox_e2e import ARTIFACTS, TIMER_START, Horavox, check, run, skip_unless, wait_until
+from horavox_e2e import (ARTIFACTS, TIME_BOX, TIMER_BOX, TIMER_START, Horavox, assistive_desktop,
+                         check, run, skip_unless, stop, wait_until)
 
-skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
 skip_unless(shutil.which("brltty"), "brltty")
 try:
     import pyte  # a terminal emulator: the braille driver rewrites only the cells that changed
 except ImportError:
     skip_unless(False, "python3-pyte")
-FOLDER = tempfile.mkdtemp(prefix="horavox-brltty.")
-atexit.register(shutil.rmtree, FOLDER, True)
+assistive_desktop("brltty")
 LOG = os.path.join(ARTIFACTS, "brltty.log")  # kept for a look after a failure
-# Everything the suite starts writes its settings here (dconf included), not to the machine's.
-os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
-                   "XDG_CONFIG_HOME": os.path.join(FOLDER, "config")})
 TABLE = "en_US"  # the braille display's text table, and how its cells are read back
 CLOCK = re.compile(r"-? ?\d\d+:\d\d:\d\d")
-TIME, TIMER = (2160, 840, 1725, 495), (240, 840, 1725, 495)
 COLUMNS = 40
-
-
-def characters_of_cells():
-    """Each of the 256 cells of the display as the text table's character; the cursor (dots 7
-    and 8 together) left out."""
-    cells = "".join(chr(0x2800 + dots) for dots in range(256))
-    text = subprocess.run(["brltty-trtxt", "-i", "unicode", "-o", TABLE], input=cells,
-                          capture_output=True, text=True, check=True).stdout
-    return dict(zip(cells, text))
 
 
 class Display:
@@ -47,7 +32,11 @@ class Display:
         self.screen = pyte.Screen(COLUMNS, 1)
         self.stream = pyte.ByteStream(self.screen)
         self.lock = threading.Lock()
-        self.read_as = characters_of_cells()
+        # Each of the 256 cells as the text table's character, read back by BRLTTY's own tool.
+        cells = "".join(chr(0x2800 + dots) for dots in range(256))
+        self.read_as = dict(zip(cells, subprocess.run(
+            ["brltty-trtxt", "-i", "unicode", "-o", TABLE], input=cells, capture_output=True,
+            text=True, check=True).stdout))
         ours, theirs = os.openpty()
         threading.Thread(target=self.follow, args=(ours,), daemon=True).start()
         self.process = subprocess.Popen(
@@ -55,7 +44,7 @@ class Display:
              "-b", "tt", "-d", "serial:" + os.ttyname(theirs),
              "-B", "term=vt100,lines=1,columns=%d" % COLUMNS, "-l", "debug"],
             stdout=subprocess.DEVNULL, stderr=open(LOG, "w"))
-        atexit.register(self.end)
+        atexit.register(stop, self.process)
 
     def follow(self, terminal):
         while chunk := os.read(terminal, 1 << 12):
@@ -63,44 +52,29 @@ class Display:
                 self.stream.feed(chunk)
 
     def shown(self):
+        """The text shown, the cursor (dots 7 and 8 together) left out."""
         with self.lock:
             cells = self.screen.display[0]
         cursor = lambda c: 0x2800 <= ord(c) <= 0x28FF and ord(c) & 0xC0 == 0xC0
         unmarked = (chr(ord(c) & ~0xC0) if cursor(c) else c for c in cells)
         return "".join(self.read_as.get(c, c) for c in unmarked).strip()
 
-    def end(self):
-        self.process.terminate()
-        try:
-            self.process.wait(10)
-        except subprocess.TimeoutExpired:
-            self.process.kill()
-
-
-def watched(display, seconds):
-    """What the display showed, each change once, over so many seconds."""
-    seen, deadline = [], time.monotonic() + seconds
-    while time.monotonic() < deadline:
-        if not seen or display.shown() != seen[-1]:
-            seen.append(display.shown())
-        time.sleep(0.05)
-    return seen
-
 
 def follows_the_clock(app, display, box, name):
+    """The box clicked: its time shown, and over 6 s each change of the display once."""
     app.click(*box)
     check(wait_until(lambda: CLOCK.fullmatch(display.shown()), 10),
           "%s clicked: the display shows its time: %r (%s)" % (name, display.shown(), LOG))
-    seen = watched(display, 6)
+    seen, deadline = [], time.monotonic() + 6
+    while time.monotonic() < deadline:
+        seen += [display.shown()] if not seen or display.shown() != seen[-1] else []
+        time.sleep(0.05)
     times = [shown for shown in seen if CLOCK.fullmatch(shown)]
     check(len(set(times)) >= 5 and len(times) == len(seen),
           "%s: the display follows the clock, only times on it, %d different in 6 s: %s"
           % (name, len(set(times)), seen))
 
 
-# As a desktop turns assistive technology on; the accessibility bus tells it on from this key.
-run("dbus-update-activation-environment", "XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"])
-run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
 display = Display()
 check(wait_until(display.shown, 15), "BRLTTY is up and its display shows its name: %r"
       % display.shown())
@@ -113,10 +87,10 @@ check(wait_until(lambda: display.shown() == "00:00:00", 10),
 run("xdotool", "key", "End", "BackSpace", "7")
 check(wait_until(lambda: display.shown() == "00:00:07", 10),
       "typed into: the display follows: %r" % display.shown())
-follows_the_clock(app, display, TIME, "the time of day")
-follows_the_clock(app, display, TIMER, "the timer")
+follows_the_clock(app, display, TIME_BOX, "the time of day")
+follows_the_clock(app, display, TIMER_BOX, "the timer")
 app.close()
-display.end()
+stop(display.process)
 with open(LOG) as log:
     astray = [line for line in log if "past end" in line]
 check(not astray, "BRLTTY applied every text event to the text it held: %s" % astray[:3])

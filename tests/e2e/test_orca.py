@@ -6,19 +6,17 @@ import os
 import re
 import shutil
 import subprocess
-import tempfile
 import threading
 import time
 
-from horavox_e2e import (ARTIFACTS, CLEAR_PHRASES, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, TIMER_START,
-                         Horavox, check, fail, run, skip_unless, wait_until)
+from horavox_e2e import (ARTIFACTS, CLEAR_PHRASES, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, TIME_BOX,
+                         TIMER_BOX, TIMER_START, Horavox, assistive_desktop, check, fail, run,
+                         skip_unless, stop, wait_until)
 
-skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
 skip_unless(shutil.which("orca"), "orca")
 other = run("pgrep", "-a", "-u", str(os.getuid()), "-f", r"bin/orca( |$)", check=False)
 skip_unless(not other, "no other Orca of this user, as Orca does not start beside one: " + other)
-FOLDER = tempfile.mkdtemp(prefix="horavox-orca.")
-atexit.register(shutil.rmtree, FOLDER, True)  # after the services have been told to end
+FOLDER = assistive_desktop("orca")
 SOCKET = os.path.join(FOLDER, "speechd.sock")
 LOGS = os.path.join(ARTIFACTS, "orca")  # kept for a look after a failure
 shutil.rmtree(LOGS, True)
@@ -26,15 +24,11 @@ os.makedirs(LOGS)
 ORCA_DEBUG = os.path.join(LOGS, "orca-debug.txt")
 SPEECHD_LOG = os.path.join(LOGS, "speech-dispatcher.log")
 cookie = os.path.join(os.environ.get("HORAVOX_SOUND_SERVERS", ""), "pulseaudio/config/pulse/cookie")
-# Everything the suite starts writes its settings here (dconf included), not to the machine's.
-os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
-                   "XDG_CONFIG_HOME": os.path.join(FOLDER, "config"),
-                   "SPEECHD_ADDRESS": "unix_socket:" + SOCKET}
+os.environ.update({"SPEECHD_ADDRESS": "unix_socket:" + SOCKET}
                   | ({"PULSE_COOKIE": cookie} if os.path.exists(cookie) else {}))
 CLOCK = re.compile(r"\b\d\d:\d\d:\d\d\b")
 # A tick read aloud: the characters it changed, a digit or more.
 TICK = re.compile(r"^-? ?[\d:]+\.?$")
-TIME_BOX, TIMER_BOX = (2160, 840, 1725, 495), (240, 840, 1725, 495)
 ORCA = int(re.search(r"(\d+)\.", run("orca", "--version")).group(1))
 # After which of the user's last inputs this release's Orca reads no tick, as its code reads the
 # box's true events: Orca 43 reads a character inserted after Tab, Shift+Tab (which reaches it as
@@ -127,21 +121,7 @@ def terminal_for(path):
     return os.ttyname(theirs)
 
 
-def end(process):
-    """Ended and gone, so that a run after this one finds no Orca."""
-    process.terminate()
-    try:
-        process.wait(15)
-    except subprocess.TimeoutExpired:
-        process.kill()
-
-
 def start_services():
-    # The bus's own services (dconf among them) were started before this suite's settings: they
-    # get its config folder too, or the key would be written to the machine's own settings.
-    run("dbus-update-activation-environment", "XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"])
-    # As a desktop turns a screen reader on; the accessibility bus tells it on from this key.
-    run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
     daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S",
                                SOCKET, "-L", LOGS, "-l", "5"], stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
@@ -150,7 +130,7 @@ def start_services():
                                terminal_for(ORCA_DEBUG)], stdout=subprocess.DEVNULL,
                               stderr=subprocess.DEVNULL)
     for process in (daemon, reader):  # in reverse: Orca first, then the service it speaks through
-        atexit.register(end, process)
+        atexit.register(stop, process)
     check(wait_until(lambda: os.path.exists(ORCA_DEBUG) and said(0), 30),
           "Orca is up and speaking: %s" % said(0)[:1])
 
