@@ -32,11 +32,11 @@ TICK = re.compile(r"^-? ?[\d:]+\.?$")
 ORCA = int(re.search(r"(\d+)\.", run("orca", "--version")).group(1))
 # After which of the user's last inputs this release's Orca reads no tick, as its code reads the
 # box's true events: Orca 43 reads a character inserted after Tab, Shift+Tab (which reaches it as
-# Tab), Return (the keypad's "where am I" among them) or any Ctrl key as completed text, and a
-# click does not reach it here; both read a deletion after BackSpace as the user's erasing.
-QUIET_AFTER = {43: set(),
-               48: {"Tab", "Shift+Tab", "click", "Ctrl alone", "where am I",
-                    "BackSpace in another box, then click"}}.get(ORCA, set())
+# Tab), Return (the keypad's "where am I" among them) or any Ctrl key as completed text; both read
+# a deletion after BackSpace as the user's erasing, and a click does not reach them here, so a
+# BackSpace before it stays their last key.
+QUIET_AFTER = {43: set(), 48: {"Tab", "Shift+Tab", "click", "Ctrl alone", "where am I"}}.get(
+    ORCA, set())
 KEYS_MEASURED = {}
 PHRASE = "The bread goes into the oven now, and the timer is set to ten minutes."  # 68 characters
 
