@@ -165,7 +165,8 @@ def focused_by(how, name, *keys, click=None):
         app.click(*click)
     else:
         run("xdotool", "key", *keys)
-    check(focused(mark)[1] == name, "%s: the focus is on %s" % (how, name))
+    check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == name, 10),
+          "%s: the focus is on %s: %s" % (how, name, focus(mark)))
     check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10), "%s: %s is read: %r"
           % (how, name, said(mark)))
     time.sleep(3)  # the ticks after it: read or not
@@ -259,7 +260,9 @@ mark = key("Control_L")  # which hushes Orca
 time.sleep(3)  # the ticks after it
 ticks_read("Ctrl alone", mark, read_first=False)
 focused_by("click", "Timer", click=TIMER_BOX)
+mark = orca.mark()
 app.click(*TIMER_START)
+focused(mark)  # and so the keys go there
 run("xdotool", "key", "End", "BackSpace")
 focused_by("BackSpace in another box, then click", "Actual time", click=TIME_BOX)
 mark = key("Tab")  # back to Reset, where the walk begins and ends
