@@ -1,22 +1,12 @@
 #include "clock/TimeOfDay.h"
 
-#include <QFile>
 #include <QFileInfo>
 #include <algorithm>
 #include <ctime>
-#include <sys/stat.h>
 
 namespace {
 const QString ZoneFile = QStringLiteral("/etc/localtime");
-
-// Which file the zone file is, through its links: another one once it has been replaced.
-std::pair<dev_t, ino_t> FileIdentity(const QString& path) {
-    struct stat info {};
-    if (stat(QFile::encodeName(path).constData(), &info) != 0)
-        return {};
-    return {info.st_dev, info.st_ino};
 }
-} // namespace
 
 SystemTimeOfDay::SystemTimeOfDay() {
     // The file for a zone rewritten in place, its folder for a zone file or link replaced, as
@@ -36,16 +26,13 @@ SystemTimeOfDay::SystemTimeOfDay() {
 void SystemTimeOfDay::watchZoneFile() {
     watcher_.removePath(ZoneFile);
     watcher_.addPath(ZoneFile);
-    watched_ = FileIdentity(ZoneFile);
 }
 
 void SystemTimeOfDay::followZone() {
-    // A file replaced, or a link pointed elsewhere, has left the watch on the old file. It is
-    // watched anew before the zone is read, so that no change falls between the two.
-    if (FileIdentity(ZoneFile) != watched_ || !watcher_.files().contains(ZoneFile))
-        watchZoneFile();
-    // The C library reads the zone once; tzset reads it again when the file is another or has
-    // changed since.
+    // A file replaced, or a link pointed elsewhere, has left the watch on the old file: it is
+    // watched anew before the zone is read, so that no change falls between the two. The C
+    // library reads the zone once; tzset reads it again when the file is another or has changed.
+    watchZoneFile();
     tzset();
 }
 

@@ -5,8 +5,6 @@
 #include <QTime>
 #include <QTimer>
 #include <cstdint>
-#include <sys/types.h>
-#include <utility>
 
 // A reading of the clock: the local date and time of day to the millisecond, and the instant in
 // whole seconds since the epoch, which counts the seconds that really pass: a change of daylight
@@ -38,5 +36,4 @@ private:
 
     QFileSystemWatcher watcher_;
     QTimer settling_;
-    std::pair<dev_t, ino_t> watched_;
 };
