@@ -157,39 +157,31 @@ def ticks_read(how, mark, read_first=True):
     return read
 
 
-def focused_by(how, name, *keys, click=None):
-    """The clock box `name` given the focus by keys or a click: read once, whole; then 3 s of
-    ticks measured."""
+def focused_by(how, name, *keys, click=None, seconds=3):
+    """The clock box `name` given the focus by keys or a click: announced once, its whole time
+    after its name, and not again over so many ticks, which are measured (a tick read is the
+    characters it changed, which at the hour can look like a whole time)."""
     mark = orca.mark()
-    if click:
-        app.click(*click)
-    else:
-        run("xdotool", "key", *keys)
+    app.click(*click) if click else run("xdotool", "key", *keys)
     check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == name, 10),
           "%s: the focus is on %s: %s" % (how, name, focus(mark)))
-    check(wait_until(lambda: CLOCK.search(" ".join(said(mark))), 10), "%s: %s is read: %r"
-          % (how, name, said(mark)))
-    time.sleep(3)  # the ticks after it: read or not
-    check(len(CLOCK.findall(" ".join(said(mark)))) == 1, "%s: %s read once, whole: %r"
-          % (how, name, said(mark)))
-    return ticks_read(how, mark)
+    time.sleep(seconds)  # what must not come is a reading at each tick
+    words = " ".join(said(mark))
+    check(words.count(name) == 1 and CLOCK.search(words[words.find(name):]),
+          "%s: %s is read once, whole, its name first, and not again for %d s: %r (%s)"
+          % (how, name, seconds, words, ORCA_DEBUG))
+    ticks_read(how, mark)
+    return mark
 
 
 def clock_read_once(name, of_day=False):
-    """Shift+Tab to the clock: read once, whole; then not again while it ticks, while the braille
-    line follows it; then read on asking, and again not at the ticks after."""
-    mark = key("shift+Tab")
-    check(focused(mark)[1] == name, "Shift+Tab: the focus is on %s" % name)
-    # What must not come is a reading at each tick: looked for over six of them.
-    time.sleep(6)
+    """Shift+Tab to the clock: read once, whole, while the braille line follows it; then read on
+    asking, and again not whole at the ticks after."""
+    mark = focused_by("Shift+Tab", name, "shift+Tab", seconds=6)
     words = " ".join(said(mark))
-    readings = CLOCK.findall(words)
-    check(len(readings) == 1 and words.index(name) < words.index(readings[0]),
-          "%s is read once, its name first, and not again for 6 s: %r (%s)"
-          % (name, words, ORCA_DEBUG))
+    reading = CLOCK.search(words[words.find(name):]).group(0)
     read_at = next(when for kind, what, when in orca.since(mark)
-                   if kind == "said" and readings[0] in what)
-    ticks_read("Shift+Tab", mark)
+                   if kind == "said" and reading in what)
     shown, lag = braille_follows(name, mark, of_day)
     check(shown >= 5 and (lag is None or 0 <= lag < 1.5),
           "%s: the braille line showed %d different times in 6 s, the time of day %s s after "
@@ -201,20 +193,20 @@ def clock_read_once(name, of_day=False):
           "%s is read again when the user asks where the focus is: %r" % (name, said(mark)))
     time.sleep(3)  # the ticks after the user's command
     words = " ".join(said(mark))
-    check(len(CLOCK.findall(words)) == 1 and braille_follows(name, mark, False)[0] >= 2,
-          "%s is read once, whole, on asking, and the braille line goes on: %r" % (name, words))
+    check(words.count(name) == 1 and braille_follows(name, mark, False)[0] >= 2,
+          "%s is read once on asking, and the braille line goes on: %r" % (name, words))
     ticks_read("where am I", mark)
-    return readings[0], read_at
+    return reading, read_at
 
 
-def erasing_not_read(name):
-    """BackSpace in the clock, after which a reader speaks a deletion: the ticks after it are not
-    read, while the braille line goes on."""
+def erasing(name):
+    """BackSpace in the clock: not announced again, the braille line goes on, and the ticks after
+    it measured (Orca reads a deletion after BackSpace as the user's)."""
     mark = key("BackSpace")
     time.sleep(3)  # the ticks after the user's key
     words = " ".join(said(mark))
-    check(not CLOCK.search(words) and braille_follows(name, mark, False)[0] >= 2,
-          "%s: no whole time read after BackSpace, and the braille line goes on: %r (%s)"
+    check(name not in words and braille_follows(name, mark, False)[0] >= 2,
+          "%s: not announced again after BackSpace, and the braille line goes on: %r (%s)"
           % (name, words, ORCA_DEBUG))
     ticks_read("BackSpace in the box", mark, read_first=False)
 
@@ -254,7 +246,7 @@ check(wait_until(lambda: "Reset" in " ".join(said(0)), 20), "Orca announces the 
 time_read, read_at = clock_read_once("Actual time", of_day=True)
 check(abs(seconds_of_day(*time_read.split(":")) - read_at) < 2, "it is the time: %s" % time_read)
 clock_read_once("Timer")
-erasing_not_read("Timer")
+erasing("Timer")
 focused_by("Tab", "Actual time", "Tab")
 mark = key("Control_L")  # which hushes Orca
 time.sleep(3)  # the ticks after it
