@@ -10,19 +10,30 @@ const QString ZoneFile = QStringLiteral("/etc/localtime");
 
 SystemTimeOfDay::SystemTimeOfDay() {
     // The file for a zone rewritten in place, its folder for a zone file or link replaced, as
-    // the desktop's settings do it.
+    // the desktop's settings do it. A change comes as several events (emptied, written, its
+    // time set): the zone is read once they have settled.
     watcher_.addPath(QFileInfo(ZoneFile).absolutePath());
+    watchZoneFile();
+    settling_.setSingleShot(true);
+    settling_.setInterval(50);
+    QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, &settling_,
+                     qOverload<>(&QTimer::start));
+    QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, &settling_,
+                     qOverload<>(&QTimer::start));
+    QObject::connect(&settling_, &QTimer::timeout, [this] { followZone(); });
+}
+
+void SystemTimeOfDay::watchZoneFile() {
+    watcher_.removePath(ZoneFile);
     watcher_.addPath(ZoneFile);
-    QObject::connect(&watcher_, &QFileSystemWatcher::fileChanged, [this] { followZone(); });
-    QObject::connect(&watcher_, &QFileSystemWatcher::directoryChanged, [this] { followZone(); });
 }
 
 void SystemTimeOfDay::followZone() {
-    // The C library reads the zone once; tzset reads it again when the file is another or has
-    // changed. A replaced file has taken the watch on the old one with it.
+    // A file replaced, or a link pointed elsewhere, has left the watch on the old file: it is
+    // watched anew before the zone is read, so that no change falls between the two. The C
+    // library reads the zone once; tzset reads it again when the file is another or has changed.
+    watchZoneFile();
     tzset();
-    watcher_.removePath(ZoneFile);
-    watcher_.addPath(ZoneFile);
 }
 
 LocalMoment SystemTimeOfDay::now() const {

@@ -3,6 +3,7 @@
 #include <QDate>
 #include <QFileSystemWatcher>
 #include <QTime>
+#include <QTimer>
 #include <cstdint>
 
 // A reading of the clock: the local date and time of day to the millisecond, and the instant in
@@ -30,7 +31,9 @@ public:
     LocalMoment now() const override;
 
 private:
+    void watchZoneFile();
     void followZone();
 
     QFileSystemWatcher watcher_;
+    QTimer settling_;
 };

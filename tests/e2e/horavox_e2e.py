@@ -16,6 +16,7 @@ BINARY = os.environ.get("HORAVOX_BINARY", "")
 ARTIFACTS = os.environ.get("HORAVOX_ARTIFACTS", ".")
 # Controls as (left, top, width, height) in twips.
 RESET, HELP, CLEAR_PHRASES = (240, 360, 735, 375), (1200, 360, 735, 375), (8760, 6840, 1335, 375)
+TIMER_BOX, TIME_BOX = (240, 840, 1725, 495), (2160, 840, 1725, 495)  # in "Small Time"
 TIMER_MODE, TIMER_START = (4080, 360, 615, 315), (5160, 360, 855, 285)
 SAY_THIS_NOW, SAY_THIS_NOW_TEXT = (240, 6360, 1335, 255), (1680, 6360, 8400, 285)
 
@@ -60,6 +61,30 @@ def check(condition, message):
     if not condition:
         fail(message)
     print("ok: " + message)
+
+
+def assistive_desktop(name):
+    """Openbox with assistive technology turned on as a desktop does it (the key the
+    accessibility bus mirrors), for a suite on a session bus of its own: a folder of the suite's,
+    where everything it starts writes its settings (dconf included), not the machine's."""
+    skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
+    folder = tempfile.mkdtemp(prefix="horavox-%s." % name)
+    atexit.register(shutil.rmtree, folder, True)  # after the services have been told to end
+    os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
+                       "XDG_CONFIG_HOME": os.path.join(folder, "config")})
+    # The bus's own services (dconf among them) were started before: they get the folder too.
+    run("dbus-update-activation-environment", "XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"])
+    run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
+    return folder
+
+
+def stop(process):
+    """Ended and gone, so that a run after this one finds none of what this one started."""
+    process.terminate()
+    try:
+        process.wait(15)
+    except subprocess.TimeoutExpired:
+        process.kill()
 
 
 def wait_until(condition, timeout, step=0.05):

@@ -1,12 +1,11 @@
-"""Real seconds. The program in Berlin's zone, its wall clock moved by libfaketime to just before
-each change of daylight saving time: the timer, read from the window as a screen reader reads it,
-counts the seconds that pass, the clock shows the local time, and the rows are heard at their
-seconds. Then the system's zone set anew while the program runs, with TZ unset: the clock follows
-at once and the timer does not move."""
+"""Real seconds: in Berlin's zone, the wall clock moved by libfaketime to just before each change
+of daylight saving time, the timer (read from the window as a screen reader reads it) counts the
+seconds that pass, the clock shows the local time and the rows are heard at their seconds. Then,
+with TZ unset, the system's zone set anew while the program runs: the clock follows, the timer
+goes on."""
 import atexit
 import datetime
 import os
-import shutil
 import subprocess
 import tempfile
 import time
@@ -15,47 +14,39 @@ import zoneinfo
 from horavox_e2e import (CLEAR_PHRASES, EARLY, RESET, FakedClock, Horavox, Recording, check, row,
                          wait_until)
 
-BERLIN = "Europe/Berlin"
-CHANGES = {"autumn": datetime.datetime(2026, 10, 25, 1, 0, tzinfo=datetime.timezone.utc),
-           "spring": datetime.datetime(2026, 3, 29, 1, 0, tzinfo=datetime.timezone.utc)}
-# Reset seven seconds before a change, these rows fall due 1, 5 and 8 s after it: the clock shows
-# "02:00:05" only in autumn's repeated hour and "03:00:05" only in spring, after the skipped hour.
+CHANGES = {"autumn": datetime.datetime(2026, 10, 25, 1, tzinfo=datetime.timezone.utc).timestamp(),
+           "spring": datetime.datetime(2026, 3, 29, 1, tzinfo=datetime.timezone.utc).timestamp()}
+# With Reset 7 s before a change, due 1, 5 and 8 s after it: "02:00:05" shows only in autumn's
+# repeated hour, "03:00:05" only in spring, after the skipped hour.
 ROWS = [("E", "00:00:08", "eight"), ("A", "02:00:05", "two"), ("A", "03:00:05", "three"),
         ("E", "00:00:15", "fifteen")]
 DUE = [1, 5, 8]
 ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
 
-def local_text(epoch, zone):
-    return datetime.datetime.fromtimestamp(int(epoch), zoneinfo.ZoneInfo(zone)).strftime("%H:%M:%S")
-
-
-def read_displays(app, epoch):
-    """The clock and timer texts, and the program's epoch seconds before and after reading them."""
-    before = epoch()
-    texts = app.text_of("Actual time"), app.text_of("Timer")
-    return texts, {int(before), int(epoch())}
-
-
-def timer_text(seconds):
-    return "%s%02d:%02d:%02d" % ("- " if seconds < 0 else "", abs(seconds) // 3600,
-                                 abs(seconds) // 60 % 60, abs(seconds) % 60)
+def shown(app, epoch, zone, timer_start=None):
+    """Whether the clock shows the zone's time, and the timer the seconds since timer_start,
+    at the program's epoch seconds before or after reading them: (answer, what was read)."""
+    before = int(epoch())
+    seen = app.text_of("Actual time"), app.text_of("Timer")
+    local = lambda s: datetime.datetime.fromtimestamp(s, zoneinfo.ZoneInfo(zone))
+    timer = lambda s: ("- " if s < 0 else "") + time.strftime("%H:%M:%S", time.gmtime(abs(s)))
+    return any(seen[0] == local(s).strftime("%H:%M:%S") and
+               (timer_start is None or seen[1] == timer(s - timer_start))
+               for s in {before, int(epoch())}), seen
 
 
 def across_the_change(app, recording, clock, season, change):
     wait_until(lambda: not recording.heard(since=time.monotonic() - 1), 15, 0.25)
     set_at = clock.set(change - 6.9)
     app.click(*RESET)  # in the second that ends 7 s before the change
-    start = change - 7
     epoch = lambda: change - 6.9 + time.monotonic() - set_at
     at_change = set_at + 6.9
     wrong = []
     for k in range(-5, 11):
         wait_until(lambda: time.monotonic() > at_change + k + 0.4, 2, 0.01)
-        (clock_seen, timer_seen), seconds = read_displays(app, epoch)
-        if not any(clock_seen == local_text(s, BERLIN) and timer_seen == timer_text(s - start)
-                   for s in seconds):
-            wrong.append("%s, %s at %s" % (clock_seen, timer_seen, local_text(min(seconds), BERLIN)))
+        right, seen = shown(app, epoch, "Europe/Berlin", change - 7)
+        wrong += [] if right else ["%s, %s at %+d s" % (*seen, k)]
     wait_until(lambda: recording.ended(at_change + DUE[-1]), 15, 0.25)
     app.screenshot("zone-" + season)
     onsets = [t - at_change for t, _ in recording.heard(since=at_change - 6)]
@@ -68,67 +59,50 @@ def across_the_change(app, recording, clock, season, change):
 
 def clock_changes():
     clock = FakedClock()
-    clock.set(CHANGES["autumn"].timestamp() - 60)
+    clock.set(CHANGES["autumn"] - 60)
     recording = Recording()
-    app = Horavox(clock.env | ACCESSIBLE | {"TZ": BERLIN})
+    app = Horavox(clock.env | ACCESSIBLE | {"TZ": "Europe/Berlin"})
     app.choose_display_mode(2)
     app.click(*CLEAR_PHRASES)
-    for n, (kind, at, phrase) in enumerate(ROWS):
-        app.type_text(kind, row(n, "mode"))
-        app.type_text(at, row(n, "time"))
-        app.type_text(phrase, row(n, "text"))
+    for n, texts in enumerate(ROWS):
+        for column, text in zip(("mode", "time", "text"), texts):
+            app.type_text(text, row(n, column))
     for season, change in CHANGES.items():
-        across_the_change(app, recording, clock, season, change.timestamp())
+        across_the_change(app, recording, clock, season, change)
     app.close()
 
 
 class SystemZone:
-    """Sets the zone the program reads with TZ unset, as the desktop's settings do. In a mount
+    """The zone the program reads with TZ unset, set as the desktop's settings set it. In a mount
     namespace of the program's own, /etc/localtime is bound to a file rewritten in place; where
-    no such namespace can be made (in a chroot), the system's own link is replaced, as timedatectl
-    replaces it, and put back at the end."""
+    none can be made (in a chroot), the system's own link is replaced as timedatectl replaces it,
+    and put back at the end."""
     LINK = "/etc/localtime"
 
     def __init__(self):
-        private = subprocess.run(["unshare", "-m", "--propagation", "private", "true"],
-                                 capture_output=True).returncode == 0
-        if private:
+        self.file = None
+        if subprocess.run(["unshare", "-m", "--propagation", "private", "true"]).returncode == 0:
             self.file = tempfile.NamedTemporaryFile(delete=False).name
             atexit.register(os.unlink, self.file)
             self.wrapper = ("unshare", "-m", "--propagation", "private", "sh", "-c",
                             'mount --bind "$0" %s && exec "$@"' % self.LINK, self.file)
         else:
-            self.file, self.wrapper = None, ()
-            atexit.register(self.put_back, os.readlink(self.LINK)
-                            if os.path.islink(self.LINK) else self.read(self.LINK))
-        print("the zone is set anew by", "rewriting a bound file" if private else "a new link")
+            self.wrapper = ()
+            atexit.register(self.link, os.readlink(self.LINK))
+        print("the zone is set anew by", "rewriting a bound file" if self.file else "a new link")
 
     def set(self, zone):
         source = "/usr/share/zoneinfo/" + zone
-        if self.file:
-            was = os.stat(self.file).st_mtime
-            with open(self.file, "r+b") as f:
-                f.truncate(0)
-                f.write(self.read(source))
-            # The C library takes an unchanged time of change for an unchanged zone.
-            os.utime(self.file, (was + 60, was + 60))
-        else:
-            os.symlink(source, self.LINK + ".horavox")
-            os.replace(self.LINK + ".horavox", self.LINK)
+        if not self.file:
+            return self.link(source)
+        was = os.stat(self.file).st_mtime
+        with open(self.file, "r+b") as f:
+            f.truncate(0)
+            f.write(open(source, "rb").read())
+        os.utime(self.file, (was + 60, was + 60))  # an unchanged time means an unchanged zone
 
-    @staticmethod
-    def read(path):
-        return open(path, "rb").read() if os.path.exists(path) else None
-
-    def put_back(self, kept):
-        """The link, the file or the absence there was."""
-        if isinstance(kept, str):
-            os.symlink(kept, self.LINK + ".horavox")
-        elif kept is not None:
-            open(self.LINK + ".horavox", "wb").write(kept)
-        else:
-            os.remove(self.LINK)
-            return
+    def link(self, target):
+        os.symlink(target, self.LINK + ".horavox")
         os.replace(self.LINK + ".horavox", self.LINK)
 
 
@@ -137,23 +111,18 @@ def zone_set_anew():
     zone = SystemZone()
     zone.set("Etc/UTC")
     app = Horavox(ACCESSIBLE, wrapper=zone.wrapper)
-
-    def shows(zone_name):
-        def shown():
-            (clock_seen, _), seconds = read_displays(app, time.time)
-            return any(clock_seen == local_text(s, zone_name) for s in seconds)
-        return shown
-    check(wait_until(shows("UTC"), 5, 0.1), "the clock shows the time in UTC")
+    check(wait_until(lambda: shown(app, time.time, "UTC")[0], 5, 0.1), "the clock shows UTC")
     timer_before, read_before = app.text_of("Timer"), time.monotonic()
     zone.set("Asia/Kolkata")
-    check(wait_until(shows("Asia/Kolkata"), 3, 0.1),
+    check(wait_until(lambda: shown(app, time.time, "Asia/Kolkata")[0], 3, 0.1),
           "the zone set anew: the clock shows Kolkata's time at once (%s)"
           % app.text_of("Actual time"))
     wait_until(lambda: time.monotonic() > read_before + 3.5, 5, 0.1)
     passed = int(time.monotonic() - read_before)
     start = sum(int(f) * 60 ** (2 - i) for i, f in enumerate(timer_before.split(":")))
     timer_after = app.text_of("Timer")
-    check(timer_after in {timer_text(start + passed + d) for d in (0, 1, 2)},
+    check(timer_after in {time.strftime("%H:%M:%S", time.gmtime(start + passed + d))
+                          for d in (0, 1, 2)},
           "the timer goes on by the seconds that passed: %s, then %s %d s later"
           % (timer_before, timer_after, passed))
     app.screenshot("zone-set-anew")
