@@ -11,7 +11,8 @@ TEST_PACKAGES=(xvfb xauth xdotool wmctrl x11-utils pulseaudio pulseaudio-utils s
                imagemagick python3 clang libclang-rt-dev util-linux
                desktop-file-utils appstream openbox weston qt6-wayland dbus at-spi2-core
                python3-pyatspi libfaketime mutter kwin-x11 kwin-wayland breeze speech-dispatcher
-               speech-dispatcher-espeak-ng orca libglib2.0-bin dconf-gsettings-backend dconf-service)
+               speech-dispatcher-espeak-ng orca libglib2.0-bin dconf-gsettings-backend dconf-service
+               brltty brltty-x11 python3-pyte)
 
 # Installs what is missing; a second run finds everything and does no apt work.
 ensure_packages() {
@@ -28,7 +29,18 @@ ensure_packages() {
     echo "Installing ${missing[*]}"
     export DEBIAN_FRONTEND=noninteractive
     apt-get update -qq
+    # No daemon started by a package's scripts, and BRLTTY never a service of the machine: the
+    # suites start their own, private to the run, and stop them by process id.
+    local deny=""
+    if [ ! -e /usr/sbin/policy-rc.d ]; then
+        deny=/usr/sbin/policy-rc.d
+        printf '#!/bin/sh\nexit 101\n' >"$deny"
+        chmod +x "$deny"
+    fi
+    mkdir -p /etc/systemd/system
+    [ -e /etc/systemd/system/brltty.service ] || ln -s /dev/null /etc/systemd/system/brltty.service
     apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    [ -z "$deny" ] || rm -f "$deny"
 }
 
 # build DIR [cmake --build options...]; configures the folder the first time.

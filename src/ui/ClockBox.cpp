@@ -1,7 +1,6 @@
 #include "ui/ClockBox.h"
 
 #include <QAccessible>
-#include <QKeyEvent>
 #include <QPaintEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -36,39 +35,29 @@ void ClockBox::ShowText(const QString& text) {
         if (hasFocus())
             setCursorPosition(0);
     });
-    if (hasFocus() && QAccessible::isActive())
-        tellTick(shown);
+    if (QAccessible::isActive())
+        tellReplaced(shown, text);
 }
 
-void ClockBox::tellTick(const QString& shown) {
-    // A screen reader rewrites its braille line from the focused box when told of a deletion or a
-    // change of selection, and speaks them only for the user's own erasing or selecting; an
-    // insertion it also speaks after Tab, Return or any Ctrl key. So a tick tells the old text
-    // removed, not the new one inserted, and after the user erased, the selection (none) anew.
-    if (erased_) {
-        QAccessibleTextSelectionEvent anew(this, cursorPosition(), cursorPosition());
-        anew.setCursorPosition(cursorPosition());
-        QAccessible::updateAccessibility(&anew);
-    } else {
-        QAccessibleTextRemoveEvent removed(this, 0, shown);
-        removed.setCursorPosition(cursorPosition());
-        QAccessible::updateAccessibility(&removed);
-    }
-}
-
-void ClockBox::keyPressEvent(QKeyEvent* event) {
-    // As a screen reader takes its last key: a modifier alone leaves it as it was.
-    static constexpr int Modifiers[] = {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Meta,   Qt::Key_Alt,
-                                        Qt::Key_AltGr, Qt::Key_Super_L, Qt::Key_Super_R};
-    if (std::find(std::begin(Modifiers), std::end(Modifiers), event->key()) == std::end(Modifiers))
-        erased_ = event->key() == Qt::Key_Backspace || event->key() == Qt::Key_Delete ||
-                  (event->key() == Qt::Key_D && event->modifiers().testFlag(Qt::ControlModifier));
-    QLineEdit::keyPressEvent(event);
+void ClockBox::tellReplaced(const QString& shown, const QString& text) {
+    // Only the characters that changed: a screen reader that speaks a change at all (after some
+    // keys it takes a tick for the user's own typing) then says a digit, not the whole time.
+    const qsizetype most = std::min(shown.size(), text.size());
+    qsizetype same = 0;
+    while (same < most && shown[same] == text[same])
+        ++same;
+    qsizetype sameEnd = 0;
+    while (sameEnd < most - same &&
+           shown[shown.size() - 1 - sameEnd] == text[text.size() - 1 - sameEnd])
+        ++sameEnd;
+    QAccessibleTextUpdateEvent replaced(this, int(same),
+                                        shown.mid(same, shown.size() - same - sameEnd),
+                                        text.mid(same, text.size() - same - sameEnd));
+    replaced.setCursorPosition(cursorPosition());
+    QAccessible::updateAccessibility(&replaced);
 }
 
 void ClockBox::focusInEvent(QFocusEvent* event) {
-    if (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)
-        erased_ = false;
     // Not selected when tabbed to: the next second would undo it anyway, and a screen reader would
     // read the time once for the selection and once for the focus.
     unannounced([this, event] {

@@ -19,7 +19,6 @@ protected:
     void paintEvent(QPaintEvent* event) override;
     void changeEvent(QEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
-    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     struct Glyph {
@@ -30,10 +29,10 @@ private:
     // image of so many device pixels per pixel.
     const Glyph& glyph(QChar character, QPointF fraction, qreal ratio);
     bool drawsItself() const;
-    // Tells assistive technology of a tick that replaced the text shown.
-    void tellTick(const QString& shown);
+    // Tells assistive technology what a tick changed: the characters that differ, removed and
+    // inserted in their place.
+    void tellReplaced(const QString& shown, const QString& text);
 
     QHash<std::pair<QChar, int>, Glyph> glyphs_; // by character and fraction in 64ths
     qreal glyphRatio_ = 0;                       // the device pixels per pixel of them all
-    bool erased_ = false; // the user's last key in the box erased, or would have
 };

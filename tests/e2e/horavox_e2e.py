@@ -16,6 +16,7 @@ BINARY = os.environ.get("HORAVOX_BINARY", "")
 ARTIFACTS = os.environ.get("HORAVOX_ARTIFACTS", ".")
 # Controls as (left, top, width, height) in twips.
 RESET, HELP, CLEAR_PHRASES = (240, 360, 735, 375), (1200, 360, 735, 375), (8760, 6840, 1335, 375)
+TIMER_BOX, TIME_BOX = (240, 840, 1725, 495), (2160, 840, 1725, 495)  # in "Small Time"
 TIMER_MODE, TIMER_START = (4080, 360, 615, 315), (5160, 360, 855, 285)
 SAY_THIS_NOW, SAY_THIS_NOW_TEXT = (240, 6360, 1335, 255), (1680, 6360, 8400, 285)
 
@@ -36,7 +37,7 @@ skip_unless(os.environ.get("DISPLAY") and os.environ.get("HORAVOX_TEST_SINK"),
 os.makedirs(ARTIFACTS, exist_ok=True)
 
 
-# What a failed check leaves beside its picture: each program's output, with the sound player's
+# What a failed check leaves beside its picture: each program's output and the sound player's
 # account of what it sent, each recording of the sink, and the sound server's own log.
 EVIDENCE = []
 
@@ -60,6 +61,30 @@ def check(condition, message):
     if not condition:
         fail(message)
     print("ok: " + message)
+
+
+def assistive_desktop(name):
+    """Openbox with assistive technology turned on as a desktop does it (the key the
+    accessibility bus mirrors), for a suite on a session bus of its own: a folder of the suite's,
+    where everything it starts writes its settings (dconf included), not the machine's."""
+    skip_unless(os.environ.get("HORAVOX_OPENBOX_DISPLAY"), "openbox, which scripts/test starts")
+    folder = tempfile.mkdtemp(prefix="horavox-%s." % name)
+    atexit.register(shutil.rmtree, folder, True)  # after the services have been told to end
+    os.environ.update({"DISPLAY": os.environ["HORAVOX_OPENBOX_DISPLAY"], "LANG": "C.UTF-8",
+                       "XDG_CONFIG_HOME": os.path.join(folder, "config")})
+    # The bus's own services (dconf among them) were started before: they get the folder too.
+    run("dbus-update-activation-environment", "XDG_CONFIG_HOME=" + os.environ["XDG_CONFIG_HOME"])
+    run("gsettings", "set", "org.gnome.desktop.a11y.applications", "screen-reader-enabled", "true")
+    return folder
+
+
+def stop(process):
+    """Ended and gone, so that a run after this one finds none of what this one started."""
+    process.terminate()
+    try:
+        process.wait(15)
+    except subprocess.TimeoutExpired:
+        process.kill()
 
 
 def wait_until(condition, timeout, step=0.05):
@@ -187,10 +212,12 @@ class Horavox:
 
     def __init__(self, extra_env=None, wrapper=(), binary=BINARY, cwd=None, x11=True):
         env = {k: v for k, v in os.environ.items() if k != "QT_QPA_PLATFORM"}
-        env |= {"QT_LOGGING_RULES": "horavox.sound.debug=true",
-                "QT_MESSAGE_PATTERN": "%{if-category}%{time process} %{category}: %{endif}%{message}"}
+        # The sound player's account, which it writes out whenever it comes to rest and at its end.
+        self.account = account = tempfile.NamedTemporaryFile(prefix="sound-account-")
+        env["HORAVOX_SOUND_ACCOUNT"] = account.name
         self.output = tempfile.TemporaryFile()
         EVIDENCE.append(lambda path: open(path + "-output.txt", "w").write(self.messages()))
+        EVIDENCE.append(lambda path: shutil.copyfile(account.name, path + "-sound-account.txt"))
         self.process = subprocess.Popen([*wrapper, binary], cwd=cwd or os.path.dirname(binary),
                                         env=env | (extra_env or {}), stdout=self.output,
                                         stderr=subprocess.STDOUT)

@@ -7,7 +7,9 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QFocusEvent>
+#include <QHBoxLayout>
 #include <QLineEdit>
+#include <QScopeGuard>
 #include <QStyleHints>
 #include <QTest>
 
@@ -19,6 +21,37 @@ struct Box {
     qreal ratio = 1; // of the device pixels to the widget's
     QFont::Weight weightFirst = QFont::Bold;
 };
+
+// What a screen reader or a braille driver holds of a box's text: the text it read at first, with
+// every text event since applied in order, as AT-SPI hands them on.
+struct TextMirror {
+    QString held;
+    QStringList faults; // events that do not fit the text held
+    int events = 0;
+    void apply(int at, const QString& removed, const QString& inserted) {
+        ++events;
+        if (at < 0 || held.mid(at, removed.size()) != removed)
+            faults << QStringLiteral("%1 removed at %2 from %3").arg(removed).arg(at).arg(held);
+        else
+            held.replace(at, removed.size(), inserted);
+    }
+};
+std::pair<const QObject*, TextMirror*> mirrored; // the box and the mirror its events feed
+
+void mirror(QAccessibleEvent* event) {
+    TextMirror* to = mirrored.second;
+    if (event->object() != mirrored.first)
+        return;
+    if (auto* e = dynamic_cast<QAccessibleTextUpdateEvent*>(event))
+        to->apply(e->changePosition(), e->textRemoved(), e->textInserted());
+    else if (auto* e = dynamic_cast<QAccessibleTextInsertEvent*>(event))
+        to->apply(e->changePosition(), {}, e->textInserted());
+    else if (auto* e = dynamic_cast<QAccessibleTextRemoveEvent*>(event))
+        to->apply(e->changePosition(), e->textRemoved(), {});
+}
+
+// How the box is met before the clock ticks on: focused or not, after the user's keys.
+using Meeting = std::pair<bool, QString>;
 
 QImage drawn(QWidget& widget, qreal ratio) {
     QPixmap pixmap(widget.size() * ratio);
@@ -76,6 +109,52 @@ private slots:
         QApplication::sendEvent(&box, &tabbedTo);
         QVERIFY(!box.hasSelectedText());
         QCOMPARE(box.cursorPosition(), 0);
+    }
+
+    // Whoever applies a box's text events to the text it read holds the box's text after every
+    // tick: focused or not, and after the user's own typing. Ticks change a digit, the length, or
+    // everything. Run with assistive technology on (the accessibility bus); without it the box
+    // tells nothing, as no one listens.
+    void textEventsAreTrue_data() {
+        rows<Meeting>({{"focused", {true, {}}},
+                       {"not focused", {false, {}}},
+                       {"focused, after typing a digit", {true, "7"}},
+                       {"focused, after BackSpace", {true, "End; Backspace"}},
+                       {"focused, after selecting all and typing", {true, "Ctrl+A; 1; 2"}},
+                       {"left after the user's typing", {false, "End; X"}}});
+    }
+    void textEventsAreTrue() {
+        if (QGuiApplication::platformName() == u"offscreen")
+            QSKIP("needs assistive technology on, and so a platform that has it");
+        QTRY_VERIFY(QAccessible::isActive()); // once the accessibility bus answers
+        const auto [focused, typed] = row<Meeting>();
+        QWidget window;
+        auto* box = new ClockBox(QStringLiteral("23:59:58"), &window);
+        auto* other = new QLineEdit(&window);
+        auto* layout = new QHBoxLayout(&window);
+        layout->addWidget(box);
+        layout->addWidget(other);
+        window.show();
+        window.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&window));
+        box->setFocus();
+        TextMirror held{box->text(), {}, 0};
+        mirrored = {box, &held};
+        const auto before = QAccessible::installUpdateHandler(&mirror);
+        const auto restore = qScopeGuard([before] { QAccessible::installUpdateHandler(before); });
+        for (const QKeySequence& key : QKeySequence::listFromString(typed))
+            QTest::keySequence(box, key);
+        if (!focused)
+            other->setFocus();
+        const QStringList ticks = {QStringLiteral("23:59:59"),   QStringLiteral("00:00:00"),
+                                   QStringLiteral("- 00:00:01"), QStringLiteral("- 00:00:02"),
+                                   QStringLiteral("100:00:00"),  QStringLiteral("00:00:00")};
+        for (const QString& tick : ticks) {
+            box->ShowText(tick);
+            QVERIFY2(held.faults.isEmpty(), qPrintable(held.faults.join(u'\n')));
+            QCOMPARE(held.held, box->text());
+        }
+        QVERIFY(held.events >= ticks.size());
     }
 
     // A screen reader that splits a line edit's text by its attribute runs reads all of it.

@@ -134,10 +134,8 @@ int EspeakEngine::collectSamples(short* samples, int count, void*) {
 
 void EspeakEngine::Speak(const QString& text) {
     // The sink decides: a phrase due while the server is away is lost, and the user told so.
-    if (!engine_->settled) {
-        qCDebug(soundAccount) << "speak dropped: the synthesizer is not set up";
+    if (!engine_->settled)
         return;
-    }
     if (currentVoice_ != 0 && appliedVoice_ != currentVoice_) {
         const QByteArray identifier =
             engine_->voices.at(static_cast<std::size_t>(currentVoice_ - 1)).identifier.toUtf8();

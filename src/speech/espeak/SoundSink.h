@@ -1,13 +1,8 @@
 #pragma once
 
-#include <QLoggingCategory>
 #include <QString>
 #include <functional>
 #include <vector>
-
-// What the engine handed over and when, and what the sound server told the sink ("horavox.sound",
-// off unless asked for by QT_LOGGING_RULES): where a phrase went unheard, whether it ever left.
-Q_DECLARE_LOGGING_CATEGORY(soundAccount)
 
 // Where the embedded engine's sound goes: 16-bit mono samples at the synthesizer's rate.
 class SoundSink {

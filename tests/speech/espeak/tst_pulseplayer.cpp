@@ -1,13 +1,13 @@
-// The player against a real sound server of its own: the stream is corked whenever nothing plays,
-// so that an idle program does not hold the sound card, and made again when the server kills it.
-// Run once for PulseAudio and once for PipeWire (scripts/sound-server use); losing the server is
-// heard in the end-to-end sound suite; here a missing or hung one, a socket that never answers,
-// costs little.
+// The player against a real sound server of its own, driven through each of its states by what a
+// sound system does to it (held up, its stream ended, gone and back) and by what it is asked to
+// do meanwhile; what is heard is recorded from the sink's monitor. Run once for PulseAudio and once
+// for PipeWire (scripts/sound-server use).
 #include "speech/espeak/EspeakEngine.h"
 #include "speech/espeak/PulsePlayer.h"
 
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QProcess>
 #include <QSocketNotifier>
 #include <QTemporaryDir>
@@ -16,8 +16,10 @@
 #include <atomic>
 #include <cmath>
 #include <memory>
+#include <mutex>
 #include <sys/socket.h>
 #include <sys/un.h>
+#include <thread>
 #include <unistd.h>
 
 namespace {
@@ -53,18 +55,15 @@ int listenAt(const QTemporaryDir& dir) {
     return listening;
 }
 
-QString streamIndex() {
-    return run("pactl list short sink-inputs | cut -f1");
-}
-
 // Has the server end the player's stream while it stays up: PipeWire destroys its node, PulseAudio
 // kills it from a command line opened for the purpose.
-void killStream(const QString& index) {
+void killStream() {
     run("cd \"$HORAVOX_SOUND_DIR\" && export XDG_RUNTIME_DIR=\"$PWD/run\" && "
         "node=$(pactl list sink-inputs | sed -n 's/.*object.id = \"\\(.*\\)\"/\\1/p') && "
         "if [ -n \"$node\" ]; then pw-cli destroy $node; else head -n1 pids >run/pulse/pid && "
-        "cli=$(pactl load-module module-cli-protocol-unix) && pacmd kill-sink-input " +
-        index + "; pactl unload-module $cli; rm run/pulse/pid; fi");
+        "cli=$(pactl load-module module-cli-protocol-unix) && pacmd kill-sink-input "
+        "$(pactl list short sink-inputs | cut -f1); pactl unload-module $cli; rm run/pulse/pid; "
+        "fi");
 }
 
 // The sink's monitor, recorded from construction on: how long a tone has been heard in it, in
@@ -79,6 +78,7 @@ struct Recording {
     }
     ~Recording() { parec.kill(), parec.waitForFinished(); }
     bool started() { return !(data += parec.readAllStandardOutput()).isEmpty(); }
+    double seconds() { return started(), data.size() / 2 / 22050.0; }
     double heardSeconds() {
         started();
         const auto* samples = reinterpret_cast<const short*>(data.constData());
@@ -89,63 +89,206 @@ struct Recording {
     }
 };
 
-// Holds the sound server up for a moment, as a loaded machine can.
-void stallServer(int milliseconds) {
-    run(QString("cd \"$HORAVOX_SOUND_DIR\" && pid=$(sed -n \"$([ \"$(cat kind)\" = pipewire ] && "
-                "echo 2 || echo 1)p\" pids) && kill -STOP $pid && sleep %1 && kill -CONT $pid")
-            .arg(milliseconds / 1000.0));
+// Holds the sound server up (STOP) or lets it go on (CONT), as a loaded machine can: PipeWire's
+// daemon and its PulseAudio layer both.
+void signalServer(const char* signal) {
+    run(QString("cd \"$HORAVOX_SOUND_DIR\" && kill -%1 $(sed -n \"$([ \"$(cat kind)\" = pipewire ] "
+                "&& echo '2p;4p' || echo 1p)\" pids)")
+            .arg(signal));
+}
+
+void soundServer(const char* action) {
+    run(QString("\"$HORAVOX_SOUND_SCRIPT\" %1 \"$HORAVOX_SOUND_DIR\"").arg(action));
 }
 
 } // namespace
 
 class tst_PulsePlayer : public QObject {
     Q_OBJECT
+    using State = PulsePlayer::State;
     std::unique_ptr<PulsePlayer> player;
-    std::atomic<int> notices = 0;
+    std::mutex toldLock;
+    QStringList told; // "lost" or "back", as the listener heard them
     const QByteArray server = qgetenv("PULSE_SERVER");
+    std::unique_ptr<QTemporaryDir> hungDir;
+    int hung = -1;
+    bool gone = false;
+
+    void makePlayer() {
+        player.reset();
+        player = std::make_unique<PulsePlayer>(22050, [this](const QString& problem) {
+            const std::lock_guard lock(toldLock);
+            told << (problem.isEmpty() ? "back" : "lost");
+        });
+    }
+    QStringList toldNow() {
+        const std::lock_guard lock(toldLock);
+        return told;
+    }
+    // A state that lasts as little as the end of a phrase takes to play, caught as it comes.
+    bool caught(State state) {
+        QElapsedTimer since;
+        since.start();
+        while (player->CurrentState() != state && since.elapsed() < 3000)
+            std::this_thread::yield();
+        return player->CurrentState() == state;
+    }
+    // How much of the tone is heard, once the stream is at rest and the recording holds that.
+    void heardBetween(Recording& recording, double least, double most) {
+        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() >= least, 6000);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            player->CurrentState() == State::Ready || player->CurrentState() == State::Away, 4000);
+        QTRY_VERIFY_WITH_TIMEOUT(corked() != "no", 2000);
+        const double mark = recording.seconds();
+        QTRY_VERIFY(recording.seconds() > mark + 0.15);
+        QVERIFY2(recording.heardSeconds() <= most,
+                 qPrintable(QString::number(recording.heardSeconds())));
+    }
+    // The player is back at rest and corked, and the next phrase is heard.
+    void nextHeard() {
+        QTRY_COMPARE_WITH_TIMEOUT(player->CurrentState(), State::Ready, 5000);
+        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
+        Recording recording;
+        QTRY_VERIFY(recording.started());
+        player->Play(tone(300));
+        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() >= 0.27, 3000);
+    }
+    void step(const QString& step, Recording& recording) {
+        const QStringList words = step.split(' ');
+        const auto number = [&](int i = 1) { return words.value(i).toDouble(); };
+        const QString& verb = words[0];
+        if (verb == "play") {
+            player->Play(tone(static_cast<int>(number())));
+        } else if (verb == "stop") {
+            player->Stop();
+        } else if (verb == "playing" || verb == "idle") {
+            QCOMPARE(player->IsPlaying(), verb == "playing");
+        } else if (verb == "sounding") {
+            QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000);
+        } else if (verb == "draining") {
+            QVERIFY(caught(State::Draining));
+        } else if (verb == "hold") {
+            signalServer("STOP");
+        } else if (verb == "resume") { // after a moment of the story
+            QTest::qWait(static_cast<int>(number()));
+            signalServer("CONT");
+        } else if (verb == "story") {
+            QTest::qWait(static_cast<int>(number()));
+        } else if (verb == "kill") {
+            killStream();
+        } else if (verb == "gone" || verb == "back") {
+            soundServer((gone = verb == "gone") ? "stop" : "start");
+        } else if (verb == "fresh") {
+            makePlayer();
+        } else if (verb == "hung") {
+            hungDir = std::make_unique<QTemporaryDir>();
+            hung = listenAt(*hungDir);
+            makePlayer();
+        } else if (verb == "told") {
+            QTRY_VERIFY_WITH_TIMEOUT(toldNow().contains(words[1]), 3500);
+        } else if (verb == "heard") {
+            heardBetween(recording, number(1), number(2));
+        } else if (verb == "next") {
+            nextHeard();
+        } else {
+            QFAIL(qPrintable("no such step: " + step));
+        }
+    }
 
 private slots:
     void initTestCase() {
         if (qEnvironmentVariableIsEmpty("HORAVOX_SOUND_DIR"))
             QSKIP("needs a sound server of its own: scripts/sound-server use KIND -- ...");
-        player = std::make_unique<PulsePlayer>(22050, [this](const QString&) { ++notices; });
-        QVERIFY(QTest::qWaitFor([this] { return player->Connected(); }, 3000));
+        QFile::remove(qEnvironmentVariable("HORAVOX_SOUND_ACCOUNT"));
+    }
+    void init() {
+        makePlayer();
+        {
+            const std::lock_guard lock(toldLock);
+            told.clear();
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(player->CurrentState(), State::Ready, 3000);
         QCOMPARE(corked(), "yes");
     }
-    void cleanupTestCase() { player.reset(); }
-    void cleanup() { qputenv("PULSE_SERVER", server); }
-
-    // As a blank phrase is: Stop plays no samples.
-    void corkedWhenStopped() {
-        player->Play(tone(5000));
-        QVERIFY(player->IsPlaying());
-        QTRY_COMPARE_WITH_TIMEOUT(corked(), "no", 1000);
-        player->Stop();
-        QVERIFY(!player->IsPlaying());
-        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
-        QTest::qWait(300); // and stays so, not only for a moment
-        QCOMPARE(corked(), "yes");
+    void cleanup() {
+        player.reset(); // which writes its account out
+        if (QTest::currentTestFailed())
+            qInfo("the player's account: %s", qgetenv("HORAVOX_SOUND_ACCOUNT").constData());
+        signalServer("CONT");
+        if (std::exchange(gone, false))
+            soundServer("start");
+        if (hung >= 0)
+            ::close(std::exchange(hung, -1));
+        qputenv("PULSE_SERVER", server);
     }
 
-    // A phrase is heard to its end, then the stream is corked again, through what a loaded machine
-    // or a restarting sound system does to it. Held up, the server would otherwise play on in
-    // silence and drop as much of what follows; a stream it ended was made again corked and empty.
-    void heardWholeThrough_data() {
-        QTest::addColumn<QString>("what");
-        QTest::newRow("the server held up for 300 ms") << "stall";
-        QTest::newRow("the server ending the stream") << "kill";
+    // Each row brings the player into a state and does something there, step by step: a phrase
+    // played (of so many milliseconds) or stopped, the server held up, its stream ended, the server
+    // gone; what is heard is checked (between so many seconds) as it goes, the next phrase heard at
+    // the end, and what the listener was told.
+    void transitions_data() {
+        QTest::addColumn<QStringList>("steps");
+        QTest::addColumn<QStringList>("toldOf");
+        const auto row = [](const char* name, const QString& steps,
+                            const QStringList& toldOf = {}) {
+            QTest::newRow(name) << steps.split(", ") << toldOf;
+        };
+        row("ready: a phrase is heard whole, then the stream corked",
+            "play 1000, heard 0.97 1.1, next");
+        row("ready: a phrase shorter than the pre-buffering is heard",
+            "play 8, heard 0.01 0.05, next");
+        row("ready: the stream ended: made again without a word", "kill, next");
+        row("ready: Stop does nothing", "stop, idle, heard 0 0, next");
+        row("playing: Stop silences it at once",
+            "play 5000, sounding, stop, idle, heard 0.2 0.6, next");
+        row("playing: a phrase replaces it", "play 5000, sounding, play 500, heard 0.65 1.0, next");
+        row("playing: the server held up for 300 ms, the phrase waits and goes on",
+            "play 2000, sounding, hold, resume 300, heard 1.97 2.1, next");
+        row("playing: the stream ended, the phrase goes on in a new one",
+            "play 2000, sounding, kill, heard 1.97 2.1, next");
+        row("draining: Stop", "play 300, draining, stop, idle, heard 0.2 0.35, next");
+        row("draining: a phrase replaces the end",
+            "play 300, draining, play 300, heard 0.5 0.66, next");
+        row("starting: the server held up for a second, the phrase waits",
+            "hold, play 500, playing, resume 1000, heard 0.47 0.6, next");
+        row("starting: the server held up past two seconds, the phrase dropped, told once",
+            "hold, play 500, story 1500, playing, told lost, idle, resume 0, told back, "
+            "heard 0 0.05, next",
+            {"lost", "back"});
+        row("starting: Stop", "hold, play 2000, stop, idle, resume 2200, heard 0 0.05, next");
+        row("starting: a phrase replaces it",
+            "hold, play 2000, play 500, resume 500, heard 0.47 0.6, next");
+        row("connecting: the server held up for a second, the phrase waits",
+            "hold, fresh, play 500, playing, resume 1000, heard 0.47 0.6, next");
+        row("connecting: Stop",
+            "hold, fresh, play 500, stop, idle, resume 2200, heard 0 0.05, next");
+        row("connecting: no answer, the phrase dropped after two seconds, told once",
+            "hung, play 500, story 1500, playing, told lost, idle", {"lost"});
+        row("away: the server gone, a phrase meanwhile dropped, told once each way",
+            "gone, told lost, play 500, idle, stop, back, told back, next", {"lost", "back"});
     }
-    void heardWholeThrough() {
-        QFETCH(QString, what);
+    void transitions() {
+        QFETCH(QStringList, steps);
+        QFETCH(QStringList, toldOf);
         Recording recording;
         QTRY_VERIFY(recording.started());
-        player->Play(tone(2000));
-        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.3, 3000);
-        what == "stall" ? stallServer(300) : killStream(streamIndex());
-        QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() >= 1.97, 6000);
-        QTRY_COMPARE_WITH_TIMEOUT(corked(), "yes", 2000);
-        QCOMPARE_LE(recording.heardSeconds(), 2.1); // and nothing heard twice but a moment
-        QCOMPARE(notices, 0);
+        for (const QString& each : steps) {
+            step(each, recording);
+            if (QTest::currentTestFailed())
+                return;
+        }
+        QCOMPARE(toldNow(), toldOf);
+    }
+
+    // In the desktop's sound settings, the stream is the program's, with its icon, and a role of
+    // its own.
+    void listedAsHoravox() {
+        player->Play(tone(1000));
+        const QString listed = run("pactl list sink-inputs");
+        for (const char* property :
+             {"application.name = \"Horavox\"", "application.id = \"org.horavox.Horavox\"",
+              "application.icon_name = \"org.horavox.Horavox\"", "media.role = \"a11y\""})
+            QVERIFY2(listed.contains(property), qPrintable(listed));
     }
 
     // Each look for a server that is not there is a connection, here to a socket that hangs up at
