@@ -103,8 +103,7 @@ def start_services():
     spawn("speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S", SOCKET, "-L", LOGS,
           "-l", "5")
     check(wait_until(lambda: os.path.exists(SOCKET), 15), "the private speech service is up")
-    # Its debug file through a terminal, written line by line, not through a buffer that holds the
-    # last lines back.
+    # Through a terminal Orca writes its debug file line by line, not holding the last lines back.
     debug = pseudo_terminal(open(ORCA_DEBUG, "wb", buffering=0).write)
     spawn("orca", "-u", os.path.join(FOLDER, "orca"), "--debug-file", debug)
     check(wait_until(lambda: os.path.exists(ORCA_DEBUG) and said(0), 30),
@@ -120,8 +119,7 @@ def braille_follows(name, mark, of_day):
 
 
 def ticks_read(how, mark, read_first=True):
-    """The ticks Orca read after the user's last input (not the reading it caused): checked quiet
-    where this Orca is, and kept for the table printed at the end."""
+    """The ticks read after the user's last input, not the reading it caused; kept for the table."""
     words = said(mark)
     if read_first:
         words = words[next((i + 1 for i, w in enumerate(words) if CLOCK.search(w)), len(words)):]
@@ -138,8 +136,7 @@ def lands_on(name, mark, how):
 
 
 def focused_by(how, name, *keys, click=None, seconds=3):
-    """The clock box focused by keys or a click: announced once, its whole time after its name, then
-    the ticks measured (a tick read is the digits it changed, at the hour like a whole time)."""
+    """Focused by keys or a click: read once, whole, name first (a tick read at the hour is not)."""
     mark = orca.mark()
     app.click(*click) if click else run("xdotool", "key", *keys)
     lands_on(name, mark, how)
