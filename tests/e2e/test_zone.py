@@ -26,8 +26,7 @@ hms = lambda seconds: time.strftime("%H:%M:%S", time.gmtime(seconds))
 
 
 def shown(app, epoch, zone, timer_start=None):
-    """(whether the clock shows the zone's time, and the timer the seconds since timer_start, at
-    the program's epoch just before or after the reading; the reading)."""
+    """(clock and timer right at the program's epoch just before or after the reading, reading)."""
     before = int(epoch())
     seen = app.text_of("Actual time"), app.text_of("Timer")
     local = lambda s: datetime.datetime.fromtimestamp(s, zoneinfo.ZoneInfo(zone))
@@ -75,7 +74,7 @@ def clock_changes():
 
 class SystemZone:
     """The zone read with TZ unset: in the program's own mount namespace /etc/localtime bound to a
-    file rewritten in place; else (a chroot) the link replaced as timedatectl does, then restored."""
+    file rewritten in place; else (in a chroot) the link replaced as timedatectl does, restored."""
     LINK = "/etc/localtime"
 
     def __init__(self):
