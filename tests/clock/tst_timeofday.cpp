@@ -29,12 +29,10 @@ bool readsAs(const SystemTimeOfDay& clock, const char* zone) {
 // A zone's data written in place, with a later time of change: the C library takes an unchanged
 // time for an unchanged zone.
 void rewrite(const QString& path, const char* zone) {
-    QFile file(path);
+    QFile file(path), source(ZoneInfo + zone);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    file.write([zone] {
-        QFile source(ZoneInfo + zone);
-        return source.open(QIODevice::ReadOnly) ? source.readAll() : QByteArray();
-    }());
+    QVERIFY(source.open(QIODevice::ReadOnly));
+    file.write(source.readAll());
     file.close();
     static std::time_t changed = std::time(nullptr);
     changed += 60;

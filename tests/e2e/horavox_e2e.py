@@ -319,3 +319,21 @@ class Horavox:
         if self.alive(within=5):
             fail("horavox did not end when asked to")
 
+
+
+def spawn(*command, **options):
+    """A process with its output dropped unless told otherwise, stopped when the suite ends (the
+    last spawned first)."""
+    process = subprocess.Popen(command, **{"stdout": subprocess.DEVNULL,
+                                           "stderr": subprocess.DEVNULL} | options)
+    atexit.register(stop, process)
+    return process
+
+
+def pseudo_terminal(consume):
+    """A pseudo-terminal's path, its output handed to `consume` chunk by chunk as it comes."""
+    import threading
+    ours, theirs = os.openpty()
+    threading.Thread(target=lambda: [consume(chunk) for chunk in iter(
+        lambda: os.read(ours, 1 << 16), b"")], daemon=True).start()
+    return os.ttyname(theirs)

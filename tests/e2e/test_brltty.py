@@ -1,7 +1,5 @@
-"""Beside a braille display without a speaking screen reader: BRLTTY reading the desktop through
-its AT-SPI screen driver, on this suite's own session and accessibility bus, under openbox. Its
-display is its TTY braille driver on a pseudo-terminal, read as a terminal shows it."""
-import atexit
+"""Beside a braille display alone: BRLTTY's AT-SPI screen driver on the suite's own session and
+bus, its display the TTY braille driver on a pseudo-terminal, read as a terminal shows it."""
 import os
 import re
 import shutil
@@ -10,7 +8,7 @@ import threading
 import time
 
 from horavox_e2e import (ARTIFACTS, TIME_BOX, TIMER_BOX, TIMER_START, Horavox, assistive_desktop,
-                         check, run, skip_unless, stop, wait_until)
+                         check, pseudo_terminal, run, skip_unless, spawn, stop, wait_until)
 
 skip_unless(shutil.which("brltty"), "brltty")
 try:
@@ -25,8 +23,7 @@ COLUMNS = 40
 
 
 class Display:
-    """BRLTTY's braille window: its TTY driver's output on a pseudo-terminal, as a terminal of
-    its size shows it, read back as text."""
+    """BRLTTY's braille window, as a terminal of its size shows it, read back as text."""
 
     def __init__(self):
         self.screen = pyte.Screen(COLUMNS, 1)
@@ -37,19 +34,14 @@ class Display:
         self.read_as = dict(zip(cells, subprocess.run(
             ["brltty-trtxt", "-i", "unicode", "-o", TABLE], input=cells, capture_output=True,
             text=True, check=True).stdout))
-        ours, theirs = os.openpty()
-        threading.Thread(target=self.follow, args=(ours,), daemon=True).start()
-        self.process = subprocess.Popen(
-            ["brltty", "-n", "-N", "-e", "-f", "/dev/null", "-s", "no", "-t", TABLE, "-x", "a2",
-             "-b", "tt", "-d", "serial:" + os.ttyname(theirs),
-             "-B", "term=vt100,lines=1,columns=%d" % COLUMNS, "-l", "debug"],
-            stdout=subprocess.DEVNULL, stderr=open(LOG, "w"))
-        atexit.register(stop, self.process)
+        self.process = spawn(
+            "brltty", "-n", "-N", "-e", "-f", "/dev/null", "-s", "no", "-t", TABLE, "-x", "a2",
+            "-b", "tt", "-d", "serial:" + pseudo_terminal(self.follow),
+            "-B", "term=vt100,lines=1,columns=%d" % COLUMNS, "-l", "debug", stderr=open(LOG, "w"))
 
-    def follow(self, terminal):
-        while chunk := os.read(terminal, 1 << 12):
-            with self.lock:
-                self.stream.feed(chunk)
+    def follow(self, chunk):
+        with self.lock:
+            self.stream.feed(chunk)
 
     def shown(self):
         """The text shown, the cursor (dots 7 and 8 together) left out."""

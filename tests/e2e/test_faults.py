@@ -24,9 +24,8 @@ if subprocess.run(["unshare", "-m", "true"]).returncode == 0:
 else:
     print("skipped: no voice data (private mounts are not allowed here)")
 
-# Every row due in the same second, each with words to say: each output stops the one before, so
-# only the last, the longest, is heard, and to its end. Then closing while speaking, through the
-# window manager's close button.
+# Every row due in one second: each output stops the one before, so only the last, the longest, is
+# heard, to its end. Then the window manager's close button while speaking.
 os.environ["DISPLAY"] = os.environ["HORAVOX_OPENBOX_DISPLAY"]
 recording = Recording()
 app = Horavox()

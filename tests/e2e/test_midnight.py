@@ -6,10 +6,9 @@ import time
 from horavox_e2e import CLEAR_PHRASES, RESET, FakedClock, Horavox, Recording, check, row, wait_until
 
 clock = FakedClock()
-set_clock = lambda moment: clock.set(moment.timestamp())
 evening = datetime.datetime.combine(datetime.date.today(), datetime.time(23, 59, 40))
 recording = Recording()
-set_clock(evening)
+clock.set(evening.timestamp())
 app = Horavox(clock.env)
 app.choose_display_mode(2)
 app.click(*CLEAR_PHRASES)  # the introduction's rows would fall due about the jump
@@ -18,7 +17,7 @@ app.type_text("fifty three", row(5, "text"))
 app.type_text("00:00:02", row(0, "time"))  # to be due after the reset
 app.type_text("Horavox", row(0, "text"))
 wait_until(lambda: not recording.heard(since=time.monotonic() - 1), 15, 0.25)  # the last ends
-jumped = set_clock(evening + datetime.timedelta(seconds=50.5))  # 50 s on, the next day
+jumped = clock.set(evening.timestamp() + 50.5)  # 50 s on, the next day
 wait_until(lambda: recording.ended(jumped + 2.2), 15, 0.25)  # the row due 2.5 s after the jump
 app.screenshot("midnight-jump")
 reset = app.click(*RESET)

@@ -1,17 +1,13 @@
-"""Beside a screen reader: Orca on this suite's own session and accessibility bus, under openbox,
-turned on as a desktop does, both speaking through a speech-dispatcher of the suite's own. What
-Orca says is read from its debug file, what the service hands its synthesizer from its log."""
-import atexit
+"""Beside Orca, turned on as a desktop does on the suite's own session, bus and speech service: what
+it says read from its debug file, what the service hands its synthesizer from the service's log."""
 import os
 import re
 import shutil
-import subprocess
-import threading
 import time
 
 from horavox_e2e import (ARTIFACTS, CLEAR_PHRASES, SAY_THIS_NOW, SAY_THIS_NOW_TEXT, TIME_BOX,
-                         TIMER_BOX, TIMER_START, Horavox, assistive_desktop, check, fail, run,
-                         skip_unless, stop, wait_until)
+                         TIMER_BOX, TIMER_START, Horavox, assistive_desktop, check, fail,
+                         pseudo_terminal, run, skip_unless, spawn, wait_until)
 
 skip_unless(shutil.which("orca"), "orca")
 other = run("pgrep", "-a", "-u", str(os.getuid()), "-f", r"bin/orca( |$)", check=False)
@@ -30,20 +26,16 @@ CLOCK = re.compile(r"\b\d\d:\d\d:\d\d\b")
 # A tick read aloud: the characters it changed, a digit or more.
 TICK = re.compile(r"^-? ?[\d:]+\.?$")
 ORCA = int(re.search(r"(\d+)\.", run("orca", "--version")).group(1))
-# After which of the user's last inputs this release's Orca reads no tick, as its code reads the
-# box's true events: Orca 43 reads a character inserted after Tab, Shift+Tab (which reaches it as
-# Tab), Return (the keypad's "where am I" among them) or any Ctrl key as completed text; both read
-# a deletion after BackSpace as the user's erasing, and a click does not reach them here, so a
-# BackSpace before it stays their last key.
-QUIET_AFTER = {43: set(), 48: {"Tab", "Shift+Tab", "click", "Ctrl alone", "where am I"}}.get(
-    ORCA, set())
+# After which of the user's last inputs this Orca reads no tick of the box's true events. Orca 43
+# reads an insertion after Tab, Shift+Tab, Return ("where am I" too) or Ctrl as completed text; both
+# read a deletion after BackSpace as the user's, and a click, unseen, leaves BackSpace the last key.
+QUIET_AFTER = {48: {"Tab", "Shift+Tab", "click", "Ctrl alone", "where am I"}}.get(ORCA, set())
 KEYS_MEASURED = {}
 PHRASE = "The bread goes into the oven now, and the timer is set to ten minutes."  # 68 characters
 
 
 class Log:
     """A log that grows: its entries from a mark on."""
-
     def __init__(self, path, parse):
         self.path, self.parse = path, parse
 
@@ -57,13 +49,11 @@ class Log:
         return [entry for entry in map(self.parse, lines) if entry]
 
 
-seconds_of_day = lambda hours, minutes, seconds: int(hours) * 3600 + int(minutes) * 60 + float(
-    seconds)
+seconds_of_day = lambda h, m, s: int(h) * 3600 + int(m) * 60 + float(s)
 
 
 def orca_entry(line):
-    """(kind, what, when): what Orca says, or where its focus goes as (role, name); when in
-    seconds of the day."""
+    """(kind, what, when in seconds of the day): said, brailled, or focus as (role, name)."""
     when = re.match(r"(\d\d):(\d\d):(\d\d\.\d+) - ", line)
     if said := when and re.search(r" - SPEECH OUTPUT: '(.*)' ?[\[{]", line):
         return "said", said.group(1), seconds_of_day(*when.groups())
@@ -77,8 +67,7 @@ def orca_entry(line):
 
 
 def speechd_entry(line):
-    """(when, event, text): a text handed to the synthesizer, or an index mark in its speech; when
-    in seconds of the day."""
+    """(when in seconds of the day, event, text): a text for the synthesizer, or an index mark."""
     if found := re.match(r"\[\w+ \w+ +\d+ (\d+):(\d+):(\d+) \d+ : (\d+)\] speechd: +"
                          r"(Incoming text|INDEX MARK): \|?(.*?)\|?$", line):
         hours, minutes, seconds, micro, event, text = found.groups()
@@ -93,9 +82,9 @@ def now():
 
 
 orca, service = Log(ORCA_DEBUG, orca_entry), Log(SPEECHD_LOG, speechd_entry)
-said = lambda mark: [what for kind, what, _ in orca.since(mark) if kind == "said"]
-brailled = lambda mark: [(what, when) for kind, what, when in orca.since(mark) if kind == "brailled"]
-focus = lambda mark: [where for kind, where, _ in orca.since(mark) if kind == "focus"]
+of = lambda kind, mark: [(what, when) for k, what, when in orca.since(mark) if k == kind]
+said = lambda mark: [what for what, _ in of("said", mark)]
+focus = lambda mark: [where for where, _ in of("focus", mark)]
 
 
 def key(*names):
@@ -105,48 +94,32 @@ def key(*names):
     return mark
 
 
-def focused(mark, timeout=10):
+def focused(mark):
     """Where Orca's focus went after the mark: (role, name)."""
-    return (wait_until(lambda: focus(mark), timeout) or fail(
-        "Orca's focus went nowhere; its debug file is %s" % ORCA_DEBUG))[-1]
-
-
-def terminal_for(path):
-    """A terminal whose output goes to `path`: Orca writes its debug file through a buffer that
-    holds its last lines back, and a terminal line by line."""
-    ours, theirs = os.openpty()
-    out = open(path, "wb", buffering=0)
-    threading.Thread(target=lambda: [out.write(chunk) for chunk in iter(
-        lambda: os.read(ours, 1 << 16), b"")], daemon=True).start()
-    return os.ttyname(theirs)
+    return (wait_until(lambda: focus(mark), 10) or fail("Orca focused nothing: " + ORCA_DEBUG))[-1]
 
 
 def start_services():
-    daemon = subprocess.Popen(["speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S",
-                               SOCKET, "-L", LOGS, "-l", "5"], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
+    spawn("speech-dispatcher", "-s", "-t", "0", "-c", "unix_socket", "-S", SOCKET, "-L", LOGS,
+          "-l", "5")
     check(wait_until(lambda: os.path.exists(SOCKET), 15), "the private speech service is up")
-    reader = subprocess.Popen(["orca", "-u", os.path.join(FOLDER, "orca"), "--debug-file",
-                               terminal_for(ORCA_DEBUG)], stdout=subprocess.DEVNULL,
-                              stderr=subprocess.DEVNULL)
-    for process in (daemon, reader):  # in reverse: Orca first, then the service it speaks through
-        atexit.register(stop, process)
+    # Through a terminal Orca writes its debug file line by line, not holding the last lines back.
+    debug = pseudo_terminal(open(ORCA_DEBUG, "wb", buffering=0).write)
+    spawn("orca", "-u", os.path.join(FOLDER, "orca"), "--debug-file", debug)
     check(wait_until(lambda: os.path.exists(ORCA_DEBUG) and said(0), 30),
           "Orca is up and speaking: %s" % said(0)[:1])
 
 
 def braille_follows(name, mark, of_day):
-    """The braille line shows the clock, one time after another: (how many, the worst lag behind
-    the time of day in seconds, or None)."""
-    lines = [(CLOCK.search(what), when) for what, when in brailled(mark) if name in what]
+    """The clock's times on the braille line: (how many, the worst lag behind the time of day)."""
+    lines = [(CLOCK.search(what), when) for what, when in of("brailled", mark) if name in what]
     times = [(found.group(0), when) for found, when in lines if found]
     lags = [when - seconds_of_day(*shown.split(":")) for shown, when in times]
     return len(set(shown for shown, _ in times)), (max(lags, default=None) if of_day else None)
 
 
 def ticks_read(how, mark, read_first=True):
-    """What Orca said at the ticks after the user's last input, the reading it caused left out;
-    checked quiet where this release's Orca is, and kept for the table printed at the end."""
+    """The ticks read after the user's last input, not the reading it caused; kept for the table."""
     words = said(mark)
     if read_first:
         words = words[next((i + 1 for i, w in enumerate(words) if CLOCK.search(w)), len(words)):]
@@ -157,14 +130,16 @@ def ticks_read(how, mark, read_first=True):
     return read
 
 
-def focused_by(how, name, *keys, click=None, seconds=3):
-    """The clock box `name` given the focus by keys or a click: announced once, its whole time
-    after its name, and not again over so many ticks, which are measured (a tick read is the
-    characters it changed, which at the hour can look like a whole time)."""
-    mark = orca.mark()
-    app.click(*click) if click else run("xdotool", "key", *keys)
+def lands_on(name, mark, how):
     check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == name, 10),
           "%s: the focus is on %s: %s" % (how, name, focus(mark)))
+
+
+def focused_by(how, name, *keys, click=None, seconds=3):
+    """Focused by keys or a click: read once, whole, name first (a tick read at the hour is not)."""
+    mark = orca.mark()
+    app.click(*click) if click else run("xdotool", "key", *keys)
+    lands_on(name, mark, how)
     time.sleep(seconds)  # what must not come is a reading at each tick
     words = " ".join(said(mark))
     check(words.count(name) == 1 and CLOCK.search(words[words.find(name):]),
@@ -175,13 +150,11 @@ def focused_by(how, name, *keys, click=None, seconds=3):
 
 
 def clock_read_once(name, of_day=False):
-    """Shift+Tab to the clock: read once, whole, while the braille line follows it; then read on
-    asking, and again not whole at the ticks after."""
+    """Shift+Tab to the clock: read once, whole, the braille line following; then read on asking."""
     mark = focused_by("Shift+Tab", name, "shift+Tab", seconds=6)
     words = " ".join(said(mark))
     reading = CLOCK.search(words[words.find(name):]).group(0)
-    read_at = next(when for kind, what, when in orca.since(mark)
-                   if kind == "said" and reading in what)
+    read_at = next(when for what, when in of("said", mark) if reading in what)
     shown, lag = braille_follows(name, mark, of_day)
     check(shown >= 5 and (lag is None or 0 <= lag < 1.5),
           "%s: the braille line showed %d different times in 6 s, the time of day %s s after "
@@ -199,16 +172,21 @@ def clock_read_once(name, of_day=False):
     return reading, read_at
 
 
+def ticks_after(name, how):
+    """A key pressed and the ticks read over 3 s after it measured: the mark before it."""
+    mark = key(name)
+    time.sleep(3)  # what must not come is a reading at each tick
+    ticks_read(how, mark, read_first=False)
+    return mark
+
+
 def erasing(name):
-    """BackSpace in the clock: not announced again, the braille line goes on, and the ticks after
-    it measured (Orca reads a deletion after BackSpace as the user's)."""
-    mark = key("BackSpace")
-    time.sleep(3)  # the ticks after the user's key
+    """BackSpace in the clock: not announced again, the braille line goes on, the ticks measured."""
+    mark = ticks_after("BackSpace", "BackSpace in the box")
     words = " ".join(said(mark))
     check(name not in words and braille_follows(name, mark, False)[0] >= 2,
           "%s: not announced again after BackSpace, and the braille line goes on: %r (%s)"
           % (name, words, ORCA_DEBUG))
-    ticks_read("BackSpace in the box", mark, read_first=False)
 
 
 def walk_with_tab():
@@ -248,17 +226,14 @@ check(abs(seconds_of_day(*time_read.split(":")) - read_at) < 2, "it is the time:
 clock_read_once("Timer")
 erasing("Timer")
 focused_by("Tab", "Actual time", "Tab")
-mark = key("Control_L")  # which hushes Orca
-time.sleep(3)  # the ticks after it
-ticks_read("Ctrl alone", mark, read_first=False)
+ticks_after("Control_L", "Ctrl alone")  # which hushes Orca
 focused_by("click", "Timer", click=TIMER_BOX)
 mark = orca.mark()
 app.click(*TIMER_START)
 focused(mark)  # and so the keys go there
 run("xdotool", "key", "End", "BackSpace")
 focused_by("BackSpace in another box, then click", "Actual time", click=TIME_BOX)
-mark = key("Tab")  # back to Reset, where the walk begins and ends
-check(wait_until(lambda: focus(mark) and focus(mark)[-1][1] == "Reset", 10), "back on Reset")
+lands_on("Reset", key("Tab"), "Tab back to where the walk begins and ends")
 stops = walk_with_tab()
 lists = {name: stops.get(name) for name in ("Display Mode", "Timer Mode", "Voice Selector")}
 check(all("combo box" in (words or "") for words in lists.values()),
@@ -278,7 +253,7 @@ mark = key("Tab")
 check(how == "__spd_end", "the phrase said now reaches the synthesizer and ends (%s), with the "
       "reader on and no voice chosen" % how)
 begun = next(e[0] for e in after if e[2] == "__spd_begin")
-orca_said = next(when for kind, _, when in orca.since(mark) if kind == "said")
+orca_said = of("said", mark)[0][1]
 orca_heard = next(e[0] for e in service.since(log_mark) if e[0] >= orca_said and
                   e[1] == "Incoming text" and PHRASE not in e[2])
 print("onset through the service beside Orca: %.0f ms; Orca's next utterance waited %.0f ms "

@@ -44,8 +44,7 @@ check(len(onsets) == 5, "five phrases heard")
 for gap, expected in zip([b - a for a, b in zip(onsets, onsets[1:])], (3, 5, 5, 10)):
     check(abs(gap - expected) <= 0.2, "phrases %.2f s apart (%d expected)" % (gap, expected))
 
-# Clicks that speak, on the same recording: Say This Now, Reset's one "Go", a phrase after a long
-# silence, and Reset cutting a long phrase off.
+# On the same recording: Say This Now, Reset's one "Go", a phrase after silence, Reset cutting off.
 app.choose_display_mode(2)  # "Show Phrases" brings the say-this-now row into view
 app.click(*CLEAR_PHRASES)  # nothing more is due; each click waits for the sound before to end
 wait_until(lambda: recording.ended(onsets[-1]), 15, 0.25)

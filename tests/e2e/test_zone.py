@@ -1,8 +1,6 @@
-"""Real seconds: in Berlin's zone, the wall clock moved by libfaketime to just before each change
-of daylight saving time, the timer (read from the window as a screen reader reads it) counts the
-seconds that pass, the clock shows the local time and the rows are heard at their seconds. Then,
-with TZ unset, the system's zone set anew while the program runs: the clock follows, the timer
-goes on."""
+"""Real seconds across Berlin's changes of daylight saving time (libfaketime): the timer, read as
+a screen reader reads it, counts them, the clock shows the local time, the rows are heard when due.
+Then the system's zone set anew under a running program: the clock follows, the timer goes on."""
 import atexit
 import datetime
 import os
@@ -24,13 +22,15 @@ DUE = [1, 5, 8]
 ACCESSIBLE = {"QT_LINUX_ACCESSIBILITY_ALWAYS_ON": "1"}
 
 
+hms = lambda seconds: time.strftime("%H:%M:%S", time.gmtime(seconds))
+
+
 def shown(app, epoch, zone, timer_start=None):
-    """Whether the clock shows the zone's time, and the timer the seconds since timer_start,
-    at the program's epoch seconds before or after reading them: (answer, what was read)."""
+    """(clock and timer right at the program's epoch just before or after the reading, reading)."""
     before = int(epoch())
     seen = app.text_of("Actual time"), app.text_of("Timer")
     local = lambda s: datetime.datetime.fromtimestamp(s, zoneinfo.ZoneInfo(zone))
-    timer = lambda s: ("- " if s < 0 else "") + time.strftime("%H:%M:%S", time.gmtime(abs(s)))
+    timer = lambda s: ("- " if s < 0 else "") + hms(abs(s))
     return any(seen[0] == local(s).strftime("%H:%M:%S") and
                (timer_start is None or seen[1] == timer(s - timer_start))
                for s in {before, int(epoch())}), seen
@@ -73,10 +73,8 @@ def clock_changes():
 
 
 class SystemZone:
-    """The zone the program reads with TZ unset, set as the desktop's settings set it. In a mount
-    namespace of the program's own, /etc/localtime is bound to a file rewritten in place; where
-    none can be made (in a chroot), the system's own link is replaced as timedatectl replaces it,
-    and put back at the end."""
+    """The zone read with TZ unset: in the program's own mount namespace /etc/localtime bound to a
+    file rewritten in place; else (in a chroot) the link replaced as timedatectl does, restored."""
     LINK = "/etc/localtime"
 
     def __init__(self):
@@ -121,8 +119,7 @@ def zone_set_anew():
     passed = int(time.monotonic() - read_before)
     start = sum(int(f) * 60 ** (2 - i) for i, f in enumerate(timer_before.split(":")))
     timer_after = app.text_of("Timer")
-    check(timer_after in {time.strftime("%H:%M:%S", time.gmtime(start + passed + d))
-                          for d in (0, 1, 2)},
+    check(timer_after in {hms(start + passed + d) for d in (0, 1, 2)},
           "the timer goes on by the seconds that passed: %s, then %s %d s later"
           % (timer_before, timer_after, passed))
     app.screenshot("zone-set-anew")
