@@ -196,7 +196,12 @@ def choose(arrow, entry):
     once the last shows: the list open below its box, then closed (seen left of the pointer)."""
     below = lambda: run("import", "-window", "root", "-crop", "55x24+%d+%d" % (
         arrow[0] - 85, arrow[1] + 14), "rgb:-", text=False)
-    closed = below()
+    grabs = []
+
+    def steady():  # the closed picture once it holds still: a compositor may still be drawing
+        grabs.append(below())
+        return len(grabs) > 1 and grabs[-1] == grabs[-2] and grabs[-1]
+    closed = wait_until(steady, 10, 0.15) or grabs[-1]
     for _ in range(3):  # a click that a busy compositor missed is made again
         run("xdotool", "mousemove", *map(str, arrow), "click", "1")
         if wait_until(lambda: below() != closed, 10, 0.1):
