@@ -32,10 +32,8 @@ std::vector<VoiceInfo> voices(int count, bool desktop) {
     return list;
 }
 
-struct Numbering {
-    int own, desktop, reader;
-};
 } // namespace
+using Numbering = std::tuple<int, int, int>; // own, desktop, reader
 
 class tst_SpeechRouter : public QObject {
     Q_OBJECT
