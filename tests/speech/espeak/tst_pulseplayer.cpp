@@ -15,6 +15,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <sys/socket.h>
@@ -39,9 +41,7 @@ QString run(const QString& command) {
 }
 
 // "yes" or "no" as the server has the player's stream; empty when it has none.
-QString corked() {
-    return run("pactl list sink-inputs | sed -n 's/.*Corked: //p'");
-}
+const auto corked = [] { return run("pactl list sink-inputs | sed -n 's/.*Corked: //p'"); };
 
 // A server that is there and never answers, as a hung one: a socket listened at and not read,
 // where PULSE_SERVER now points. Should it fail, nothing hangs and no attempt is counted.
@@ -156,43 +156,33 @@ class tst_PulsePlayer : public QObject {
     void step(const QString& step, Recording& recording) {
         const QStringList words = step.split(' ');
         const auto number = [&](int i = 1) { return words.value(i).toDouble(); };
-        const QString& verb = words[0];
-        if (verb == "play") {
-            player->Play(tone(static_cast<int>(number())));
-        } else if (verb == "stop") {
-            player->Stop();
-        } else if (verb == "playing" || verb == "idle") {
-            QCOMPARE(player->IsPlaying(), verb == "playing");
-        } else if (verb == "sounding") {
-            QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000);
-        } else if (verb == "draining") {
-            QVERIFY(caught(State::Draining));
-        } else if (verb == "hold") {
-            signalServer("STOP");
-        } else if (verb == "resume") { // after a moment of the story
-            QTest::qWait(static_cast<int>(number()));
-            signalServer("CONT");
-        } else if (verb == "story") {
-            QTest::qWait(static_cast<int>(number()));
-        } else if (verb == "kill") {
-            killStream();
-        } else if (verb == "gone" || verb == "back") {
-            soundServer((gone = verb == "gone") ? "stop" : "start");
-        } else if (verb == "fresh") {
-            makePlayer();
-        } else if (verb == "hung") {
-            hungDir = std::make_unique<QTemporaryDir>();
-            hung = listenAt(*hungDir);
-            makePlayer();
-        } else if (verb == "told") {
-            QTRY_VERIFY_WITH_TIMEOUT(toldNow().contains(words[1]), 3500);
-        } else if (verb == "heard") {
-            heardBetween(recording, number(1), number(2));
-        } else if (verb == "next") {
-            nextHeard();
-        } else {
-            QFAIL(qPrintable("no such step: " + step));
-        }
+        const auto wait = [&] { QTest::qWait(static_cast<int>(number())); };
+        const std::map<QString, std::function<void()>> steps{
+            {"play", [&] { player->Play(tone(static_cast<int>(number()))); }},
+            {"stop", [&] { player->Stop(); }},
+            {"playing", [&] { QVERIFY(player->IsPlaying()); }},
+            {"idle", [&] { QVERIFY(!player->IsPlaying()); }},
+            {"sounding", [&] { QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000); }},
+            {"draining", [&] { QVERIFY(caught(State::Draining)); }},
+            {"hold", [] { signalServer("STOP"); }},
+            {"resume", [&] { wait(), signalServer("CONT"); }}, // after a moment of the story
+            {"story", wait},
+            {"kill", killStream},
+            {"gone", [&] { gone = true, soundServer("stop"); }},
+            {"back", [&] { soundServer("start"), gone = false; }},
+            {"fresh", [&] { makePlayer(); }},
+            {"hung",
+             [&] {
+                 hungDir = std::make_unique<QTemporaryDir>();
+                 hung = listenAt(*hungDir);
+                 makePlayer();
+             }},
+            {"told", [&] { QTRY_VERIFY_WITH_TIMEOUT(toldNow().contains(words[1]), 3500); }},
+            {"heard", [&] { heardBetween(recording, number(1), number(2)); }},
+            {"next", [&] { nextHeard(); }}};
+        const auto found = steps.find(words[0]);
+        QVERIFY2(found != steps.end(), qPrintable("no such step: " + step));
+        found->second();
     }
 
 private slots:
