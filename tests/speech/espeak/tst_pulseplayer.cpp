@@ -121,9 +121,9 @@ class tst_PulsePlayer : public QObject {
             told << (problem.isEmpty() ? "back" : "lost");
         });
     }
-    QStringList toldNow() {
+    QStringList toldNow(bool andForget = false) {
         const std::lock_guard lock(toldLock);
-        return told;
+        return andForget ? std::exchange(told, {}) : told;
     }
     // A state that lasts as little as the end of a phrase takes to play, caught as it comes.
     bool caught(State state) {
@@ -193,10 +193,7 @@ private slots:
     }
     void init() {
         makePlayer();
-        {
-            const std::lock_guard lock(toldLock);
-            told.clear();
-        }
+        toldNow(true);
         QTRY_COMPARE_WITH_TIMEOUT(player->CurrentState(), State::Ready, 3000);
         QCOMPARE(corked(), "yes");
     }
