@@ -1,7 +1,6 @@
-// The window's handlers: Say This Now, Reset, Help, typing into the lists, and the voice set-up at
-// load with the voice list's choices, the user's and those made for a screen reader's user. The
-// speech control may settle on another voice than the one it was told, so only what is read back
-// from it may count.
+// The window's handlers: Say This Now, Reset, Help, typing into the lists, the voice set-up at load
+// and the voice list's choices, the user's and a screen reader's. Only the voice read back from the
+// speech control counts: it may settle on another than it was told.
 #include "TextRow.h"
 #include "WindowFixture.h"
 #include "ui/ClickableLabel.h"

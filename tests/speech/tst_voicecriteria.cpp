@@ -1,6 +1,5 @@
-// Which voice a criteria text picks: the criteria first, then the user's language, then English,
-// then list order. The list is ordered so that each row would pick another voice were its rule
-// broken. And the text the synthesizer is given.
+// Which voice criteria pick: the criteria first, then the user's language, English, list order;
+// each row would pick another voice were its rule broken. And the text the synthesizer is given.
 #include "TextRow.h"
 #include "speech/SpokenText.h"
 #include "speech/VoiceCriteria.h"

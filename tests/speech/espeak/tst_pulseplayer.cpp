@@ -1,7 +1,6 @@
-// The player against a real sound server of its own, driven through each of its states by what a
-// sound system does to it (held up, its stream ended, gone and back) and by what it is asked to
-// do meanwhile; what is heard is recorded from the sink's monitor. Run once for PulseAudio and once
-// for PipeWire (scripts/sound-server use).
+// The player against a sound server of its own (PulseAudio, then PipeWire: scripts/sound-server
+// use), driven through its states by what the server does to it (held up, its stream ended, gone
+// and back) and what it is asked meanwhile; what is heard is recorded from the sink's monitor.
 #include "speech/espeak/EspeakEngine.h"
 #include "speech/espeak/PulsePlayer.h"
 
@@ -209,10 +208,9 @@ private slots:
         qputenv("PULSE_SERVER", server);
     }
 
-    // Each row brings the player into a state and does something there, step by step: a phrase
-    // played (of so many milliseconds) or stopped, the server held up, its stream ended, the server
-    // gone; what is heard is checked (between so many seconds) as it goes, the next phrase heard at
-    // the end, and what the listener was told.
+    // Each row brings the player into a state and acts there, step by step: a phrase played (so
+    // many ms) or stopped, the server held up, its stream ended or the server gone; what is heard
+    // is checked (between so many seconds), the next phrase heard at the end, what was told.
     void transitions_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("toldOf");
