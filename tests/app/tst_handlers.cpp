@@ -1,7 +1,6 @@
-// The window's handlers: Say This Now, Reset, Help, typing into the lists, and the voice set-up at
-// load with the voice list's choices, the user's and those made for a screen reader's user. The
-// speech control may settle on another voice than the one it was told, so only what is read back
-// from it may count.
+// The window's handlers: Say This Now, Reset, Help, typing into the lists, the voice set-up at load
+// and the voice list's choices, the user's and a screen reader's. Only the voice read back from the
+// speech control counts: it may settle on another than it was told.
 #include "TextRow.h"
 #include "WindowFixture.h"
 #include "ui/ClickableLabel.h"
@@ -9,27 +8,12 @@
 #include <QPushButton>
 #include <QTest>
 
-namespace {
-struct SayNow {
-    QString text;
-    QStringList speech, started;
-};
-struct StartUp {
-    int voices, found, settled, index;
-    QStringList calls;
-    QString error;
-};
-struct Choice {
-    int attribute, settled;
-    QString flag;
-};
-struct Reader {
-    bool onAtStart, listedAtStart;
-    QStringList steps;  // "tick", "listed" (the reader's voice), "on", "off", "user chooses"
-    int index;          // the list's selection at the end
-    QStringList voices; // every voice made current, the start-up's first
-};
-} // namespace
+using SayNow = std::tuple<QString, QStringList, QStringList>; // text, speech calls, started
+using StartUp = std::tuple<int, int, int, int, QStringList, QString>;
+using Choice = std::tuple<int, int, QString>; // attribute, settled, flag
+// Reader on and its voice listed at start; steps: "tick", "listed" (the reader's voice), "on",
+// "off", "user chooses"; the list's selection at the end; every voice made current.
+using Reader = std::tuple<bool, bool, QStringList, int, QStringList>;
 
 class tst_Handlers : public QObject {
     Q_OBJECT

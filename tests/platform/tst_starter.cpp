@@ -7,15 +7,9 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
 const QString Player = "C:\\Program Files\\Windows Media Player\\mplayer2.exe";
-struct Line {
-    QString line, program, argument;
-};
-struct Mapped {
-    QString in, out;
-};
-} // namespace
+using Line = std::tuple<QString, QString, QString>; // line, program, argument
+using Mapped = std::pair<QString, QString>;         // in, out
 
 class tst_Starter : public QObject {
     Q_OBJECT

@@ -32,10 +32,8 @@ std::vector<VoiceInfo> voices(int count, bool desktop) {
     return list;
 }
 
-struct Numbering {
-    int own, desktop, reader;
-};
 } // namespace
+using Numbering = std::tuple<int, int, int>; // own, desktop, reader
 
 class tst_SpeechRouter : public QObject {
     Q_OBJECT
@@ -70,8 +68,7 @@ private slots:
     }
 
     // Criteria pick among all voices, the embedded first in a tie; the first engine speaks until a
-    // voice is chosen. A change leaves speech in progress heard; the next stop reaches every
-    // engine.
+    // voice is chosen; a change leaves speech in progress heard, a stop reaches every engine.
     void routedToTheChosenEngine() {
         embedded.voices = voices(2, false);
         desktop.voices = voices(2, true);

@@ -1,6 +1,5 @@
-// Which voice a criteria text picks: the criteria first, then the user's language, then English,
-// then list order. The list is ordered so that each row would pick another voice were its rule
-// broken. And the text the synthesizer is given.
+// Which voice criteria pick: the criteria first, then the user's language, English, list order;
+// each row would pick another voice were its rule broken. And the text the synthesizer is given.
 #include "TextRow.h"
 #include "speech/SpokenText.h"
 #include "speech/VoiceCriteria.h"
@@ -8,18 +7,10 @@
 #include <QTest>
 
 namespace {
-struct Pick {
-    QString criteria, userLanguage;
-    int voice;
-    QStringList voices = {}; // in place of the list below, as for Ranking
-};
-struct Ranking {
-    QString language;
-    QStringList voices; // each speaking one tag at a priority: "de-ch/5"
-};
-struct Spoken {
-    QString text, spoken;
-};
+// The criteria, the user's language, the voice picked, and the voices in place of the list below.
+using Pick = std::tuple<QString, QString, int, QStringList>;
+using Ranking = std::pair<QString, QStringList>; // each voice speaking a tag at a priority: "de/5"
+using Spoken = std::pair<QString, QString>;
 
 VoiceInfo speaking(const QString& voice) {
     return {voice, "v", {{voice.section(u'/', 0, 0), voice.section(u'/', 1).toInt()}}};
@@ -30,18 +21,19 @@ class tst_VoiceCriteria : public QObject {
     Q_OBJECT
 private slots:
     void bestVoice_data() {
-        rows<Pick>({{"name, in any case", {"Name=french", "de_DE", 1}},
-                    {"criteria before the user's language", {"Gender=2", "de_DE", 2}},
-                    {"a language criterion", {"Language=de_DE", "fr_FR", 4}},
-                    {"its region met counts more", {"Language=en_US", "en_GB", 5}},
-                    {"a name and a language met count alike", {"Name=Woman;Language=de", "sv", 2}},
-                    {"the user's language breaks a tie", {"Gender=1", "de_DE.UTF-8", 4}},
-                    {"then English", {"Mfg=Microsoft", "xx", 3}},
-                    {"malformed pairs ignored", {";=;Gender;Shoe=9", "de_DE", 4}},
-                    {"a language's exact tag met in full at any priority",
-                     {"Language=de_AT", "xx", 2, {"de/0", "de-at/99"}}},
-                    {"another region met in part at any priority",
-                     {"Language=de_AT", "xx", 2, {"da/0", "de-ch/99"}}}});
+        rows<Pick>(
+            {{"name, in any case", {"Name=french", "de_DE", 1, {}}},
+             {"criteria before the user's language", {"Gender=2", "de_DE", 2, {}}},
+             {"a language criterion", {"Language=de_DE", "fr_FR", 4, {}}},
+             {"its region met counts more", {"Language=en_US", "en_GB", 5, {}}},
+             {"a name and a language met count alike", {"Name=Woman;Language=de", "sv", 2, {}}},
+             {"the user's language breaks a tie", {"Gender=1", "de_DE.UTF-8", 4, {}}},
+             {"then English", {"Mfg=Microsoft", "xx", 3, {}}},
+             {"malformed pairs ignored", {";=;Gender;Shoe=9", "de_DE", 4, {}}},
+             {"a language's exact tag met in full at any priority",
+              {"Language=de_AT", "xx", 2, {"de/0", "de-at/99"}}},
+             {"another region met in part at any priority",
+              {"Language=de_AT", "xx", 2, {"da/0", "de-ch/99"}}}});
     }
     void bestVoice() {
         const auto [criteria, userLanguage, voice, listed] = row<Pick>();

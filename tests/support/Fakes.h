@@ -7,6 +7,7 @@
 #include "platform/WindowFrame.h"
 #include "speech/SpeechControl.h"
 
+#include <QRegularExpression>
 #include <QStringList>
 #include <QTimeZone>
 #include <QWidget>
@@ -71,11 +72,8 @@ public:
     QString failOn;    // a call name that throws SpeechError
 
     QStringList spoken() const {
-        QStringList texts;
-        for (const QString& call : calls)
-            if (call.startsWith(u"Speak:"))
-                texts << call.mid(6);
-        return texts;
+        static const QRegularExpression speak("^Speak:");
+        return calls.filter(speak).replaceInStrings(speak, QString());
     }
     void Speak(const QString& text) override { record("Speak:" + text); }
     void StopSpeaking() override { record("Stop"); }

@@ -1,6 +1,5 @@
-// The window as created, before its load event: how its controls stand against each other, the tab
-// chain, the clock font and the pictures. The clocks' places and sizes are the load's
-// (tst_layouts).
+// The window as created, before its load event: its controls against each other, the tab chain,
+// the clock font and the pictures (the clocks' places and sizes are the load's: tst_layouts).
 #include "WindowFixture.h"
 #include "ui/ClickableLabel.h"
 #include "ui/SpeechIndicator.h"

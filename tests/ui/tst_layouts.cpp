@@ -17,9 +17,7 @@ namespace {
 constexpr int Short = 1900, Tall = 8415; // the window's outer heights in twips
 enum class Told { BeforeShown, WhenShown, AfterShown };
 
-int px(double twips) {
-    return qRound(twips / 15.0);
-}
+const auto px = [](double twips) { return qRound(twips / 15.0); };
 
 // The window's new heights and repaints, in the order they came.
 class LayoutRecorder : public QObject {

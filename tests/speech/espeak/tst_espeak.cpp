@@ -1,5 +1,6 @@
 // The real synthesizer, its sound recorded: its voices and what it says. The library starts
 // once per process, so one engine serves every case.
+#include "TextRow.h"
 #include "speech/SpeechControl.h"
 #include "speech/espeak/EspeakEngine.h"
 
@@ -15,6 +16,7 @@ public:
     void Stop() override { played.clear(); }
     bool IsPlaying() const override { return !played.empty(); }
 };
+using Locale = std::pair<QString, QString>; // the user's, the voice for it
 } // namespace
 
 class tst_Espeak : public QObject {
@@ -52,21 +54,15 @@ private slots:
 
     // The voice for the criteria the program starts with, by the user's locale.
     void startUpVoice_data() {
-        QTest::addColumn<QString>("locale");
-        QTest::addColumn<QString>("voice");
-        const auto row = [](const char* name, const char* locale, const char* voice) {
-            QTest::newRow(name) << QString(locale) << QString(voice);
-        };
-        row("en_US", "en_US.UTF-8", "English (America)");
-        row("en_GB", "en_GB", "English (Great Britain)");
-        row("C", "C", "English (Great Britain)");
-        row("fr_CA", "fr_CA", "French (France)");
-        row("pt_BR", "pt_BR", "Portuguese (Brazil)");
-        row("de_DE", "de_DE.UTF-8", "German");
+        rows<Locale>({{"en_US", {"en_US.UTF-8", "English (America)"}},
+                      {"en_GB", {"en_GB", "English (Great Britain)"}},
+                      {"C", {"C", "English (Great Britain)"}},
+                      {"fr_CA", {"fr_CA", "French (France)"}},
+                      {"pt_BR", {"pt_BR", "Portuguese (Brazil)"}},
+                      {"de_DE", {"de_DE.UTF-8", "German"}}});
     }
     void startUpVoice() {
-        QFETCH(QString, locale);
-        QFETCH(QString, voice);
+        const auto [locale, voice] = row<Locale>();
         QCOMPARE(names().value(BestVoice(speech->Voices(), "Mfg=Microsoft;Gender=1", locale) - 1),
                  voice);
     }

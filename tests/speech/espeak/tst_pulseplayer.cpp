@@ -1,7 +1,6 @@
-// The player against a real sound server of its own, driven through each of its states by what a
-// sound system does to it (held up, its stream ended, gone and back) and by what it is asked to
-// do meanwhile; what is heard is recorded from the sink's monitor. Run once for PulseAudio and once
-// for PipeWire (scripts/sound-server use).
+// The player against a sound server of its own (PulseAudio, then PipeWire: scripts/sound-server
+// use), driven through its states by what the server does to it (held up, its stream ended, gone
+// and back) and what it is asked meanwhile; what is heard is recorded from the sink's monitor.
 #include "speech/espeak/EspeakEngine.h"
 #include "speech/espeak/PulsePlayer.h"
 
@@ -15,6 +14,8 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <functional>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <sys/socket.h>
@@ -39,9 +40,7 @@ QString run(const QString& command) {
 }
 
 // "yes" or "no" as the server has the player's stream; empty when it has none.
-QString corked() {
-    return run("pactl list sink-inputs | sed -n 's/.*Corked: //p'");
-}
+const auto corked = [] { return run("pactl list sink-inputs | sed -n 's/.*Corked: //p'"); };
 
 // A server that is there and never answers, as a hung one: a socket listened at and not read,
 // where PULSE_SERVER now points. Should it fail, nothing hangs and no attempt is counted.
@@ -121,9 +120,9 @@ class tst_PulsePlayer : public QObject {
             told << (problem.isEmpty() ? "back" : "lost");
         });
     }
-    QStringList toldNow() {
+    QStringList toldNow(bool andForget = false) {
         const std::lock_guard lock(toldLock);
-        return told;
+        return andForget ? std::exchange(told, {}) : told;
     }
     // A state that lasts as little as the end of a phrase takes to play, caught as it comes.
     bool caught(State state) {
@@ -156,43 +155,33 @@ class tst_PulsePlayer : public QObject {
     void step(const QString& step, Recording& recording) {
         const QStringList words = step.split(' ');
         const auto number = [&](int i = 1) { return words.value(i).toDouble(); };
-        const QString& verb = words[0];
-        if (verb == "play") {
-            player->Play(tone(static_cast<int>(number())));
-        } else if (verb == "stop") {
-            player->Stop();
-        } else if (verb == "playing" || verb == "idle") {
-            QCOMPARE(player->IsPlaying(), verb == "playing");
-        } else if (verb == "sounding") {
-            QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000);
-        } else if (verb == "draining") {
-            QVERIFY(caught(State::Draining));
-        } else if (verb == "hold") {
-            signalServer("STOP");
-        } else if (verb == "resume") { // after a moment of the story
-            QTest::qWait(static_cast<int>(number()));
-            signalServer("CONT");
-        } else if (verb == "story") {
-            QTest::qWait(static_cast<int>(number()));
-        } else if (verb == "kill") {
-            killStream();
-        } else if (verb == "gone" || verb == "back") {
-            soundServer((gone = verb == "gone") ? "stop" : "start");
-        } else if (verb == "fresh") {
-            makePlayer();
-        } else if (verb == "hung") {
-            hungDir = std::make_unique<QTemporaryDir>();
-            hung = listenAt(*hungDir);
-            makePlayer();
-        } else if (verb == "told") {
-            QTRY_VERIFY_WITH_TIMEOUT(toldNow().contains(words[1]), 3500);
-        } else if (verb == "heard") {
-            heardBetween(recording, number(1), number(2));
-        } else if (verb == "next") {
-            nextHeard();
-        } else {
-            QFAIL(qPrintable("no such step: " + step));
-        }
+        const auto wait = [&] { QTest::qWait(static_cast<int>(number())); };
+        const std::map<QString, std::function<void()>> steps{
+            {"play", [&] { player->Play(tone(static_cast<int>(number()))); }},
+            {"stop", [&] { player->Stop(); }},
+            {"playing", [&] { QVERIFY(player->IsPlaying()); }},
+            {"idle", [&] { QVERIFY(!player->IsPlaying()); }},
+            {"sounding", [&] { QTRY_VERIFY_WITH_TIMEOUT(recording.heardSeconds() > 0.2, 3000); }},
+            {"draining", [&] { QVERIFY(caught(State::Draining)); }},
+            {"hold", [] { signalServer("STOP"); }},
+            {"resume", [&] { wait(), signalServer("CONT"); }}, // after a moment of the story
+            {"story", wait},
+            {"kill", killStream},
+            {"gone", [&] { gone = true, soundServer("stop"); }},
+            {"back", [&] { soundServer("start"), gone = false; }},
+            {"fresh", [&] { makePlayer(); }},
+            {"hung",
+             [&] {
+                 hungDir = std::make_unique<QTemporaryDir>();
+                 hung = listenAt(*hungDir);
+                 makePlayer();
+             }},
+            {"told", [&] { QTRY_VERIFY_WITH_TIMEOUT(toldNow().contains(words[1]), 3500); }},
+            {"heard", [&] { heardBetween(recording, number(1), number(2)); }},
+            {"next", [&] { nextHeard(); }}};
+        const auto found = steps.find(words[0]);
+        QVERIFY2(found != steps.end(), qPrintable("no such step: " + step));
+        found->second();
     }
 
 private slots:
@@ -203,10 +192,7 @@ private slots:
     }
     void init() {
         makePlayer();
-        {
-            const std::lock_guard lock(toldLock);
-            told.clear();
-        }
+        toldNow(true);
         QTRY_COMPARE_WITH_TIMEOUT(player->CurrentState(), State::Ready, 3000);
         QCOMPARE(corked(), "yes");
     }
@@ -222,10 +208,9 @@ private slots:
         qputenv("PULSE_SERVER", server);
     }
 
-    // Each row brings the player into a state and does something there, step by step: a phrase
-    // played (of so many milliseconds) or stopped, the server held up, its stream ended, the server
-    // gone; what is heard is checked (between so many seconds) as it goes, the next phrase heard at
-    // the end, and what the listener was told.
+    // Each row brings the player into a state and acts there, step by step: a phrase played (so
+    // many ms) or stopped, the server held up, its stream ended or the server gone; what is heard
+    // is checked (between so many seconds), the next phrase heard at the end, what was told.
     void transitions_data() {
         QTest::addColumn<QStringList>("steps");
         QTest::addColumn<QStringList>("toldOf");

@@ -4,15 +4,8 @@
 
 #include <QTest>
 
-namespace {
-struct Listing {
-    std::vector<SpeechdModule> modules;
-    QStringList names;
-};
-struct Pick {
-    QString criteria, userLanguage, voice;
-};
-} // namespace
+using Listing = std::pair<std::vector<SpeechdModule>, QStringList>;
+using Pick = std::tuple<QString, QString, QString>; // criteria, user's language, voice
 
 class tst_SpeechdVoices : public QObject {
     Q_OBJECT
