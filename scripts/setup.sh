@@ -39,8 +39,10 @@ ensure_packages() {
     fi
     mkdir -p /etc/systemd/system
     [ -e /etc/systemd/system/brltty.service ] || ln -s /dev/null /etc/systemd/system/brltty.service
-    apt-get install -y -qq --no-install-recommends "${missing[@]}"
+    local status=0
+    apt-get install -y -qq --no-install-recommends "${missing[@]}" || status=$?
     [ -z "$deny" ] || rm -f "$deny"
+    return "$status"
 }
 
 # build DIR [cmake --build options...]; configures the folder the first time.
