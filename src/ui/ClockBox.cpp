@@ -12,9 +12,9 @@ namespace {
 constexpr int TextIndent = 2;
 constexpr qsizetype MaxGlyphs = 512;
 
-// Runs a change of the box without telling assistive technology: a screen reader told of each new
-// text reads the clock aloud every second. It reads the box when it takes the focus, and whenever
-// the user asks, from what it shows then.
+// Runs a change of the box without Qt's own telling of it, the whole text replaced and the cursor
+// moved, which a screen reader reads aloud every second; the box tells instead just the characters
+// a tick changed.
 template <typename Change> void unannounced(Change change) {
     const QAccessible::UpdateHandler told =
         QAccessible::installUpdateHandler([](QAccessibleEvent*) {});
